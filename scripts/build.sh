@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Configures and builds both bitnesses: build/x86 (i686, what VB6 clients load) and build/x64.
+set -euo pipefail
+. "$(dirname "$0")/env.sh"
+
+for arch in x86 x64; do
+  case $arch in x86) tc=mingw-i686 ;; x64) tc=mingw-x86_64 ;; esac
+  dir=$BUILD_ROOT/$arch
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$tc.cmake" -DWINE_PREFIX_DIR="$WINEPREFIX" >/dev/null
+  fi
+  cmake --build "$dir" -- -j"$(nproc)" | grep -v -E '^\[[0-9]+/[0-9]+\] ' || true
+  test "${PIPESTATUS[0]}" -eq 0
+done
