@@ -1,5 +1,6 @@
 // Owning BSTR.
 #pragma once
+#include <windows.h>
 #include <oleauto.h>
 #include <string>
 #include <utility>

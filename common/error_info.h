@@ -1,5 +1,6 @@
 // Error descriptions that travel with a failing HRESULT (IErrorInfo).
 #pragma once
+#include <windows.h>
 #include <oaidl.h>
 
 namespace com {

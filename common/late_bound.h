@@ -1,5 +1,6 @@
 // Late-bound calls by member name through IDispatch, with positional and named arguments.
 #pragma once
+#include <windows.h>
 #include <oaidl.h>
 
 #include <initializer_list>

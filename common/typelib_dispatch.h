@@ -1,6 +1,7 @@
 // IDispatch driven by the module's own type library (ITypeInfo::Invoke), and the type info of
 // the module's classes for IProvideClassInfo.
 #pragma once
+#include <windows.h>
 #include <oaidl.h>
 
 namespace com {

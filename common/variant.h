@@ -1,5 +1,6 @@
 // Owning VARIANT, cleared with VariantClear.
 #pragma once
+#include <windows.h>
 #include <oleauto.h>
 #include <string>
 #include <utility>

@@ -4,7 +4,7 @@ set -euo pipefail
 
 need=(cmake ninja-build mingw-w64 mingw-w64-tools libwine-dev wine wine64 xvfb xauth x11-apps
       imagemagick fonts-ipafont-gothic fonts-ipafont-mincho googletest libreoffice-writer-nogui
-      poppler-utils zlib1g-dev locales)
+      poppler-utils libz-mingw-w64-dev locales)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

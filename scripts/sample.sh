@@ -9,13 +9,4 @@ bash "$here/install-packages.sh"
 bash "$here/build.sh"
 bash "$here/wine-prefix.sh"
 
-run_sample() {
-  set -e
-  wineserver -k 2>/dev/null || true
-  bash "$here/register.sh"
-  bash "$here/run-vbs.sh" "$WINEPREFIX" x86 "$ROOT/examples/sample_run.vbs"
-  wineserver -k 2>/dev/null || true
-}
-export -f run_sample
-export here
-xvfb-run -a -s '-screen 0 1280x1024x24' bash -c run_sample
+xvfb-run -a -s '-screen 0 1280x1024x24' bash "$here/sample-run.sh"

@@ -10,18 +10,4 @@ bash "$here/install-packages.sh"
 bash "$here/build.sh"
 bash "$here/wine-prefix.sh"
 
-run_tests() {
-  set -e
-  wineserver -k 2>/dev/null || true
-  bash "$here/register.sh"
-  status=0
-  for arch in x86 x64; do
-    echo "== tests ($arch)"
-    (cd "$BUILD_ROOT/$arch" && ctest --output-on-failure --timeout 300 "$@") || status=1
-  done
-  wineserver -k 2>/dev/null || true
-  return $status
-}
-export -f run_tests
-export here
-xvfb-run -a -s '-screen 0 1280x1024x24' bash -c 'run_tests "$@"' run_tests "$@"
+xvfb-run -a -s '-screen 0 1280x1024x24' bash "$here/ctest-all.sh" "$@"
