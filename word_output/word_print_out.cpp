@@ -16,6 +16,8 @@ constexpr LONG kUnitStory = 6;
 constexpr LONG kReplaceAll = 2;
 constexpr LONG kFindContinue = 1;
 constexpr LONG kWindowMaximized = 1;
+constexpr DISPID kDispidObjWord = 0x68030005;
+constexpr DISPID kDispidObjNewWord = 0x68030004;
 
 using com::Variant;
 
@@ -78,6 +80,16 @@ ULONG WordPrintOut::Release() {
   ULONG n = InterlockedDecrement(&refs_);
   if (n == 0) delete this;  // references to Word are released, Word is never quit here
   return n;
+}
+
+HRESULT WordPrintOut::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                             VARIANT* result, EXCEPINFO* excep, UINT* arg_err) {
+  // The object properties are declared as plain puts; late-bound clients naturally assign them
+  // with Set, which arrives as a put by reference. Both store the object.
+  if ((flags & DISPATCH_PROPERTYPUTREF) && (id == kDispidObjWord || id == kDispidObjNewWord)) {
+    flags = (flags & ~DISPATCH_PROPERTYPUTREF) | DISPATCH_PROPERTYPUT;
+  }
+  return TypeLibDispatch::Invoke(id, riid, lcid, flags, params, result, excep, arg_err);
 }
 
 HRESULT WordPrintOut::InterfaceSupportsErrorInfo(REFIID iid) {
