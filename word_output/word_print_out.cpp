@@ -4,6 +4,7 @@
 
 #include "hresult.h"
 #include "messages.h"
+#include "word_constants.h"
 #include "module.h"
 
 namespace quorrel {
@@ -11,11 +12,6 @@ namespace {
 
 constexpr double kMinimumWordVersion = 9;  // Word 2000
 constexpr UINT kMessageStyle = MB_OK | MB_ICONEXCLAMATION;  // 48
-constexpr LONG kCollapseEnd = 0;
-constexpr LONG kUnitStory = 6;
-constexpr LONG kReplaceAll = 2;
-constexpr LONG kFindContinue = 1;
-constexpr LONG kWindowMaximized = 1;
 constexpr DISPID kDispidObjWord = 0x68030005;
 constexpr DISPID kDispidObjNewWord = 0x68030004;
 
@@ -172,9 +168,7 @@ HRESULT WordPrintOut::WordEnd() {
 
 HRESULT WordPrintOut::FinishAndShow() {
   RETURN_IF_FAILED(SetFindReplace(L"#*#", L"", true));
-  WordObject find;
-  RETURN_IF_FAILED(InsertionRange().Child(L"Find", WordType::Find, &find));
-  RETURN_IF_FAILED(find.CallNamed(L"Execute", {{L"Replace", Variant::I4(kReplaceAll)}}));
+  RETURN_IF_FAILED(ReplaceAllInRange(nullptr));
 
   WordObject app = App();
   WordObject selection, paragraph_format, window, pane, view, zoom;
@@ -232,8 +226,8 @@ HRESULT WordPrintOut::SetFindReplace(const wchar_t* find_text, const wchar_t* re
   return find.Put(L"MatchWildcards", Variant::Bool(wildcards));
 }
 
-// ---- Members whose behaviour arrives with the template, field, table, picture, text-box and
-// page-layout work; they accept their calls and do nothing yet.
+// ---- Members whose behaviour arrives with the table, picture, text-box and page-layout work;
+// they accept their calls and do nothing yet.
 
 HRESULT WordPrintOut::SetFieldTextBox_Before(BSTR*, IDispatch** ret) {
   if (ret) *ret = nullptr;
@@ -245,18 +239,10 @@ HRESULT WordPrintOut::PageSet(LONG*, LONG*, LONG*, LONG*, LONG*, LONG*, LONG*, L
   return S_OK;
 }
 HRESULT WordPrintOut::SetTable(_Collection**, LONG*, LONG*, LONG*, LONG*, LONG*) { return S_OK; }
-HRESULT WordPrintOut::SetFieldText(BSTR*, VARIANT*, VARIANT_BOOL*, LONG* ret) {
-  if (ret) *ret = 0;
-  return S_OK;
-}
 HRESULT WordPrintOut::SetFieldImage(BSTR*, BSTR*, double*, double*, LONG* ret) {
   if (ret) *ret = 0;
   return S_OK;
 }
 HRESULT WordPrintOut::SelectionFindforTextBox(BSTR*, BSTR*) { return S_OK; }
-HRESULT WordPrintOut::NewPage() { return S_OK; }
-HRESULT WordPrintOut::LastDelete() { return S_OK; }
-HRESULT WordPrintOut::ClearConversion() { return S_OK; }
-HRESULT WordPrintOut::put_FormName(BSTR) { return S_OK; }
 
 }  // namespace quorrel

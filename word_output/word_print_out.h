@@ -66,6 +66,8 @@ class WordPrintOut final : public com::TypeLibDispatch<_WordPrintOut>, public IS
 
   // Sets the twelve search conditions on the insertion range's Find; lets Word's errors through.
   HRESULT SetFindReplace(const wchar_t* find_text, const wchar_t* replace_text, bool wildcards);
+  // Replace-all with the conditions set on the insertion range's Find; `found` gets Word's flag.
+  HRESULT ReplaceAllInRange(bool* found);
   HRESULT FinishAndShow();
   HRESULT Discard();
 
