@@ -31,6 +31,10 @@ class Variant {
   static Variant Dispatch(IDispatch* d) {
     Variant r; V_VT(&r.v_) = VT_DISPATCH; V_DISPATCH(&r.v_) = d; if (d) d->AddRef(); return r;
   }
+  // A by-reference 32-bit integer, as a VB client passes a Long variable; `n` must outlive it.
+  static Variant I4Ref(LONG* n) {
+    Variant r; V_VT(&r.v_) = VT_BYREF | VT_I4; V_I4REF(&r.v_) = n; return r;
+  }
   // An omitted optional argument.
   static Variant Missing() {
     Variant r; V_VT(&r.v_) = VT_ERROR; V_ERROR(&r.v_) = DISP_E_PARAMNOTFOUND; return r;

@@ -12,5 +12,9 @@ constexpr LONG kReplaceAll = 2;        // wdReplaceAll
 constexpr LONG kFindContinue = 1;      // wdFindContinue
 constexpr LONG kWindowMaximized = 1;   // wdWindowStateMaximize
 constexpr LONG kDoNotSaveChanges = 0;  // wdDoNotSaveChanges
+constexpr LONG kShapeTextBox = 17;     // msoTextBox
+
+// Lengths reach Word in points; the library has always used exactly 2.835 per millimetre.
+constexpr double kPointsPerMillimetre = 2.835;
 
 }  // namespace quorrel

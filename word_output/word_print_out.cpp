@@ -226,23 +226,4 @@ HRESULT WordPrintOut::SetFindReplace(const wchar_t* find_text, const wchar_t* re
   return find.Put(L"MatchWildcards", Variant::Bool(wildcards));
 }
 
-// ---- Members whose behaviour arrives with the table, picture, text-box and page-layout work;
-// they accept their calls and do nothing yet.
-
-HRESULT WordPrintOut::SetFieldTextBox_Before(BSTR*, IDispatch** ret) {
-  if (ret) *ret = nullptr;
-  return S_OK;
-}
-HRESULT WordPrintOut::SetFieldTextBox_After(IDispatch**) { return S_OK; }
-HRESULT WordPrintOut::SetPageNo(LONG*, LONG*) { return S_OK; }
-HRESULT WordPrintOut::PageSet(LONG*, LONG*, LONG*, LONG*, LONG*, LONG*, LONG*, LONG*) {
-  return S_OK;
-}
-HRESULT WordPrintOut::SetTable(_Collection**, LONG*, LONG*, LONG*, LONG*, LONG*) { return S_OK; }
-HRESULT WordPrintOut::SetFieldImage(BSTR*, BSTR*, double*, double*, LONG* ret) {
-  if (ret) *ret = 0;
-  return S_OK;
-}
-HRESULT WordPrintOut::SelectionFindforTextBox(BSTR*, BSTR*) { return S_OK; }
-
 }  // namespace quorrel

@@ -69,6 +69,10 @@ class WordPrintOut final : public com::TypeLibDispatch<_WordPrintOut>, public IS
   // Replace-all with the conditions set on the insertion range's Find; `found` gets Word's flag.
   HRESULT ReplaceAllInRange(bool* found);
   HRESULT FinishAndShow();
+  HRESULT FillTable(_Collection* rows, LONG table_no, LONG max_index, LONG row_count,
+                    LONG start_row, LONG max_ruby_index);
+  // Fails towards the caller with Word's own error and description.
+  static HRESULT PassWordError(HRESULT hr, const com::CallError& error);
   HRESULT Discard();
 
   WordObject App() { return surface_.Wrap(word_.Get(), WordType::Application); }
