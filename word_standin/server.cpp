@@ -1,0 +1,65 @@
+#include "server.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include "class_factory.h"
+#include "com_ptr.h"
+#include "objects.h"
+#include "server_lifetime.h"
+#include "test_control.h"
+
+namespace standin {
+namespace {
+
+// A process started for an activation that never arrives must not stay behind.
+constexpr UINT kFirstActivationTimeoutMs = 60000;
+bool g_activated;
+
+HRESULT CreateApplication(REFIID iid, void** out) {
+  g_activated = true;
+  LoadTestControl();
+  if (Control().fail_create) {
+    RequestExit();
+    return E_FAIL;
+  }
+  com::ComPtr<_Application> app;
+  HRESULT hr = NewApplication(app.Receive());
+  if (FAILED(hr)) return hr;
+  return app->QueryInterface(iid, out);
+}
+
+void CALLBACK FirstActivationTimeout(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (!g_activated) RequestExit();
+}
+
+}  // namespace
+
+int RunServer() {
+  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(hr)) return 1;
+  com::ComPtr<IClassFactory> factory = com::ComPtr<IClassFactory>::Adopt(
+      com::NewClassFactory(CreateApplication));
+  DWORD cookie = 0;
+  if (factory) {
+    hr = CoRegisterClassObject(CLSID_Application, factory.Get(), CLSCTX_LOCAL_SERVER,
+                               REGCLS_SINGLEUSE, &cookie);
+  } else {
+    hr = E_OUTOFMEMORY;
+  }
+  if (SUCCEEDED(hr)) {
+    SetTimer(nullptr, 0, kFirstActivationTimeoutMs, FirstActivationTimeout);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    CoRevokeClassObject(cookie);
+  }
+  factory.Reset();
+  CoUninitialize();
+  return SUCCEEDED(hr) ? 0 : 1;
+}
+
+}  // namespace standin

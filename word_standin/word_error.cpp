@@ -1,0 +1,16 @@
+#include "word_error.h"
+
+#include "error_info.h"
+
+namespace standin {
+
+HRESULT WordError(REFIID iid, int number, const wchar_t* description) {
+  return com::ReportError(MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number), iid,
+                          L"Microsoft Word", description);
+}
+
+HRESULT ObjectDeleted(REFIID iid) {
+  return WordError(iid, kObjectDeleted, L"Object has been deleted.");
+}
+
+}  // namespace standin

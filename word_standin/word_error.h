@@ -1,0 +1,26 @@
+// Word's run-time errors: clients see DISP_E_EXCEPTION with scode 0x800A0000 + the error number
+// and Word's description, as late-bound callers of Word do.
+#pragma once
+#include <windows.h>
+
+namespace standin {
+
+enum WordErrorNumber {
+  kTypeMismatch = 13,
+  kNoDocumentOpen = 4248,       // "This command is not available because no document is open."
+  kBadParameter = 5843,         // a parameter value is out of its range
+  kFileNotFound = 5174,
+  kCorruptFile = 5792,
+  kNoSuchMember = 5941,         // "The requested member of the collection does not exist."
+  kStringTooLong = 5854,
+  kCommandFailed = 4198,
+  kValueOutOfRange = 4608,
+  kObjectDeleted = 5825,
+};
+
+HRESULT WordError(REFIID iid, int number, const wchar_t* description);
+
+// For members of an object whose document was closed.
+HRESULT ObjectDeleted(REFIID iid);
+
+}  // namespace standin
