@@ -57,17 +57,26 @@ int Serve() {
   factory->Release();
   if (FAILED(hr)) return 1;
 
+  HANDLE client = halvane::OpenStartingProcess();
   UINT_PTR unused_timer = SetTimer(nullptr, 0, kUnusedExitMs, nullptr);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.hwnd == nullptr && msg.message == WM_TIMER && msg.wParam == unused_timer) {
-      KillTimer(nullptr, unused_timer);
-      halvane::QuitIfUnused();
-      continue;
+  for (bool running = true; running;) {
+    DWORD wait = MsgWaitForMultipleObjectsEx(client ? 1 : 0, &client, INFINITE, QS_ALLINPUT,
+                                             MWMO_INPUTAVAILABLE);
+    if (client && wait == WAIT_OBJECT_0) break;  // the client is gone, and with it every use
+    MSG msg;
+    while (running && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        running = false;
+      } else if (msg.hwnd == nullptr && msg.message == WM_TIMER && msg.wParam == unused_timer) {
+        KillTimer(nullptr, unused_timer);
+        halvane::QuitIfUnused();
+      } else {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
   }
+  if (client) CloseHandle(client);
   CoRevokeClassObject(cookie);
   return 0;
 }

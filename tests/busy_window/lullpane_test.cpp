@@ -244,5 +244,26 @@ TEST_F(HalvaneLullpaneTest, ZeroHandleShowsAnUnownedFormThatStaysUntilRelease) {
   CloseHandle(server);
 }
 
+TEST(HalvaneClientDeathTest, KilledClientWithUnownedFormEndsItsServer) {
+  testing_support::ComApartment apartment;
+  std::wstring command = L"\"" + testing_support::ExeDir() + L"halvane_orphaning_client.exe\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION client{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &si, &client));
+  CloseHandle(client.hThread);
+  HWND form = FindForm(nullptr, 10000);
+  ASSERT_NE(form, nullptr);
+  HANDLE server = OpenServerProcess(form);
+  ASSERT_NE(server, nullptr);
+  EXPECT_FALSE(WaitForExit(server, 1000));  // no owner: the form stays while its client lives
+
+  TerminateProcess(client.hProcess, 1);
+  CloseHandle(client.hProcess);
+  EXPECT_TRUE(WaitForExit(server, 5000));
+  CloseHandle(server);
+}
+
 }  // namespace
 }  // namespace busy_window_test
