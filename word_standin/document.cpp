@@ -2,6 +2,7 @@
 #include "automation_object.h"
 #include "bstr.h"
 #include "objects.h"
+#include "optional_args.h"
 #include "word_error.h"
 
 namespace standin {
@@ -37,6 +38,40 @@ class DocumentObject final : public AutomationObject<_Document> {
   HRESULT STDMETHODCALLTYPE get_ActiveWindow(Window** prop) override {
     if (doc_->closed) return ObjectDeleted(IID__Document);
     return NewWindow(doc_, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_Content(::Range** prop) override {
+    if (doc_->closed) return ObjectDeleted(IID__Document);
+    return NewRange(doc_, doc_->main, 0, doc_->main->length(), prop);
+  }
+  // Start and End default to the start and the end of the main story; a start past the end
+  // is Word's "value out of range".
+  HRESULT STDMETHODCALLTYPE Range(VARIANT* Start, VARIANT* End, ::Range** prop) override {
+    if (doc_->closed) return ObjectDeleted(IID__Document);
+    LONG start = 0, end = doc_->main->length();
+    if (FAILED(OptionalLong(Start, 0, &start)) || FAILED(OptionalLong(End, end, &end)))
+      return WordError(IID__Document, kTypeMismatch, L"Type mismatch.");
+    if (start < 0 || end < start || end > doc_->main->length())
+      return WordError(IID__Document, kValueOutOfRange, L"Value out of range.");
+    return NewRange(doc_, doc_->main, start, end, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_PageSetup(PageSetup** prop) override {
+    if (doc_->closed) return ObjectDeleted(IID__Document);
+    return NewPageSetup(doc_, prop);
+  }
+  // SaveChanges: 0 do not save, -1 save, -2 prompt. Without a save of its own here, a document
+  // closes unsaved; with alerts off Word does the same for an unchanged document.
+  HRESULT STDMETHODCALLTYPE Close(VARIANT* SaveChanges, VARIANT* OriginalFormat,
+                                  VARIANT* RouteDocument) override {
+    if (doc_->closed) return ObjectDeleted(IID__Document);
+    LONG save = -2;
+    if (FAILED(OptionalLong(SaveChanges, -2, &save)))
+      return WordError(IID__Document, kTypeMismatch, L"Type mismatch.");
+    App().Close(doc_);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_Sections(Sections** prop) override {
+    if (doc_->closed) return ObjectDeleted(IID__Document);
+    return NewSections(doc_, prop);
   }
 
  private:

@@ -3,6 +3,7 @@
 #include "bstr.h"
 #include "objects.h"
 #include "optional_args.h"
+#include "range_ops.h"
 #include "word_error.h"
 
 namespace standin {
@@ -16,23 +17,24 @@ class SelectionObject final : public AutomationObject<Selection> {
   explicit SelectionObject(DocumentPtr doc) : AutomationObject(L"Selection"), doc_(std::move(doc)) {}
 
   HRESULT STDMETHODCALLTYPE get_Text(BSTR* prop) override {
-    const std::wstring& text = doc_->text;
-    LONG end = doc_->selection_end;
+    const std::wstring& text = doc_->main->text();
+    const Span& sel = *doc_->selection;
+    LONG end = sel.end;
     // A collapsed selection reads as the character after the caret, as Word's does.
-    if (end == doc_->selection_start && end < static_cast<LONG>(text.size())) ++end;
-    return com::Bstr(text.substr(doc_->selection_start, end - doc_->selection_start)).CopyTo(prop);
+    if (end == sel.start && end < static_cast<LONG>(text.size())) ++end;
+    return com::Bstr(text.substr(sel.start, end - sel.start)).CopyTo(prop);
   }
   HRESULT STDMETHODCALLTYPE get_Start(LONG* prop) override {
-    *prop = doc_->selection_start;
+    *prop = doc_->selection->start;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_End(LONG* prop) override {
-    *prop = doc_->selection_end;
+    *prop = doc_->selection->end;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE WholeStory() override {
-    doc_->selection_start = 0;
-    doc_->selection_end = static_cast<LONG>(doc_->text.size());
+    doc_->selection->start = 0;
+    doc_->selection->end = static_cast<LONG>(doc_->main->text().size());
     return S_OK;
   }
   // Unit 6 goes to the start of the story. Without page layout a line is taken to be the
@@ -44,6 +46,51 @@ class SelectionObject final : public AutomationObject<Selection> {
   HRESULT STDMETHODCALLTYPE EndKey(VARIANT* Unit, VARIANT* Extend, LONG* prop) override {
     return MoveKey(Unit, Extend, /*to_end=*/true, prop);
   }
+  HRESULT STDMETHODCALLTYPE get_Find(Find** prop) override {
+    return NewFind(doc_, doc_->main, doc_->selection, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_Font(_Font** prop) override {
+    return NewFont(doc_->main, doc_->selection, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_ParagraphFormat(_ParagraphFormat** prop) override {
+    return NewParagraphFormat(doc_, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_Sections(Sections** prop) override {
+    return NewSections(doc_, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_Range(Range** prop) override {
+    return NewRange(doc_, doc_->main, doc_->selection->start, doc_->selection->end, prop);
+  }
+  HRESULT STDMETHODCALLTYPE Collapse(VARIANT* Direction) override {
+    LONG direction = kCollapseStart;
+    if (FAILED(OptionalLong(Direction, kCollapseStart, &direction)))
+      return WordError(IID_Selection, kTypeMismatch, L"Type mismatch.");
+    CollapseSpan(*doc_->main, doc_->selection.get(), direction);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Copy() override {
+    if (doc_->selection->start == doc_->selection->end || FAILED(CopySpan(*doc_->main, *doc_->selection)))
+      return WordError(IID_Selection, kCommandFailed, L"Command failed.");
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Paste() override {
+    if (doc_->closed) return ObjectDeleted(IID_Selection);
+    if (!PasteIntoSpan(doc_->main.get(), doc_->selection.get()))
+      return WordError(IID_Selection, kCommandFailed, L"Command failed.");
+    // The selection ends up as a caret after what was pasted.
+    doc_->selection->start = doc_->selection->end;
+    doc_->saved = false;
+    return S_OK;
+  }
+  // Typed text replaces the selection and leaves the caret after it.
+  HRESULT STDMETHODCALLTYPE TypeText(BSTR Text) override {
+    if (doc_->closed) return ObjectDeleted(IID_Selection);
+    SetSpanText(doc_->main.get(), doc_->selection.get(),
+                std::wstring(Text ? Text : L"", SysStringLen(Text)));
+    doc_->selection->start = doc_->selection->end;
+    doc_->saved = false;
+    return S_OK;
+  }
 
  private:
   HRESULT MoveKey(VARIANT* Unit, VARIANT* Extend, bool to_end, LONG* prop) {
@@ -53,9 +100,9 @@ class SelectionObject final : public AutomationObject<Selection> {
       return WordError(IID_Selection, kTypeMismatch, L"Type mismatch.");
     if (unit != kUnitLine && unit != kUnitStory)
       return WordError(IID_Selection, kBadParameter, L"Bad parameter.");
-    const std::wstring& text = doc_->text;
+    const std::wstring& text = doc_->main->text();
     const LONG story_end = static_cast<LONG>(text.size()) - 1;  // before the final mark
-    LONG caret = to_end ? doc_->selection_end : doc_->selection_start;
+    LONG caret = to_end ? doc_->selection->end : doc_->selection->start;
     LONG target;
     if (unit == kUnitStory) {
       target = to_end ? story_end : 0;
@@ -68,9 +115,9 @@ class SelectionObject final : public AutomationObject<Selection> {
     }
     const LONG moved = target > caret ? target - caret : caret - target;
     if (extend) {
-      if (to_end) doc_->selection_end = target; else doc_->selection_start = target;
+      if (to_end) doc_->selection->end = target; else doc_->selection->start = target;
     } else {
-      doc_->selection_start = doc_->selection_end = target;
+      doc_->selection->start = doc_->selection->end = target;
     }
     *prop = moved;
     return S_OK;

@@ -9,13 +9,12 @@ enum WordErrorNumber {
   kTypeMismatch = 13,
   kNoDocumentOpen = 4248,       // "This command is not available because no document is open."
   kBadParameter = 5843,         // a parameter value is out of its range
-  kFileNotFound = 5174,
-  kCorruptFile = 5792,
   kNoSuchMember = 5941,         // "The requested member of the collection does not exist."
   kStringTooLong = 5854,
   kCommandFailed = 4198,
   kValueOutOfRange = 4608,
   kObjectDeleted = 5825,
+  kBadPattern = 5560,           // "The Find What text contains a Pattern Match expression which is not valid."
 };
 
 HRESULT WordError(REFIID iid, int number, const wchar_t* description);
