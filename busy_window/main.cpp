@@ -44,8 +44,9 @@ HRESULT Register() {
 }
 
 HRESULT Unregister() {
-  halvane::UnregisterFromOtherView();
-  return com::UnregisterClassAndTypeLib(kRegistration);
+  HRESULT hr = com::UnregisterClassAndTypeLib(kRegistration);
+  HRESULT other = halvane::UnregisterFromOtherView();
+  return FAILED(hr) ? hr : other;
 }
 
 int Serve() {

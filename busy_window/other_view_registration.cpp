@@ -54,12 +54,16 @@ HRESULT SetValue(REGSAM view, const std::wstring& key, const wchar_t* name,
 }
 
 bool ReadValue(REGSAM view, const std::wstring& key, std::wstring* value) {
-  wchar_t buffer[MAX_PATH * 2];
-  DWORD size = sizeof(buffer);
-  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ | view, nullptr, buffer,
-                   &size) != ERROR_SUCCESS) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE | view, &h) !=
+      ERROR_SUCCESS) {
     return false;
   }
+  wchar_t buffer[MAX_PATH * 2];
+  DWORD size = sizeof(buffer);
+  LSTATUS s = RegGetValueW(h, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size);
+  RegCloseKey(h);
+  if (s != ERROR_SUCCESS) return false;
   if (value) *value = buffer;
   return true;
 }
@@ -98,13 +102,22 @@ HRESULT UnregisterFromOtherView() {
   const REGSAM view = OtherView();
   if (!view) return S_OK;
   if (ReadValue(view, L"CLSID\\" + GuidText(CLSID_clsLullpane) + L"\\LocalServer32", nullptr)) {
-    return S_OK;
+    RETURN_IF_FAILED(RegisterInterface(view, IID__clsLullpane, L"_clsLullpane", kDualMarshaler));
+    return RegisterInterface(view, DIID___clsLullpane, L"__clsLullpane", kDispatchMarshaler);
   }
   DeleteTree(view, L"Interface\\" + GuidText(IID__clsLullpane));
   DeleteTree(view, L"Interface\\" + GuidText(DIID___clsLullpane));
   std::wstring path;
   if (ReadValue(0, TypeLibKindKey(), &path) && _wcsicmp(path.c_str(), com::ModulePath().c_str()) == 0) {
     RegDeleteKeyExW(HKEY_CLASSES_ROOT, TypeLibKindKey().c_str(), 0, 0);
+  }
+  // The platform's unregistration keeps the version key while a place is filled; once none
+  // is, the rest of it goes.
+  const std::wstring lib = L"TypeLib\\" + GuidText(LIBID_Halvane);
+  if (!ReadValue(0, lib + L"\\1.0\\0\\win32", nullptr) &&
+      !ReadValue(0, lib + L"\\1.0\\0\\win64", nullptr)) {
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, (lib + L"\\1.0").c_str());
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, lib.c_str());  // only when no other version is left
   }
   return S_OK;
 }

@@ -7,7 +7,9 @@
 namespace halvane {
 
 HRESULT RegisterInOtherView();
-// Leaves everything in place while the other bitness still has the class registered.
+// Called after this bitness's own unregistration. While the other bitness still has the class
+// registered, the interface keys the platform removed from both views are put back for it;
+// otherwise what RegisterInOtherView added goes too.
 HRESULT UnregisterFromOtherView();
 
 }  // namespace halvane
