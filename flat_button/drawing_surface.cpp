@@ -60,6 +60,7 @@ HRESULT DrawingSurface::Initialize() {
   original_font_ = GetCurrentObject(dc_, OBJ_FONT);
   original_bitmap_ = GetCurrentObject(dc_, OBJ_BITMAP);
   SetBkMode(dc_, TRANSPARENT);  // text output draws the glyphs only
+  SelectObject(dc_, GetStockObject(NULL_BRUSH));  // shapes are outlines: nothing is filled
   RETURN_IF_FAILED(Translate(0x8000000F, &back_color_));
 
   FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(L"MS Sans Serif"), {}, FW_NORMAL, 0,

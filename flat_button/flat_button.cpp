@@ -442,7 +442,11 @@ HRESULT FlatButton::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
 
 // --- surface events: resize and the mouse ---
 
-HRESULT FlatButton::OnResize() { return HandleResize(state_, surface_); }
+HRESULT FlatButton::OnResize() {
+  RETURN_IF_FAILED(HandleResize(state_, surface_));
+  if (view_sink_) view_sink_->OnViewChange(DVASPECT_CONTENT, -1);
+  return S_OK;
+}
 
 void FlatButton::OnMouseDown() {
   state_.is_down = true;

@@ -53,6 +53,10 @@ bool SameFont(IFontDisp* a, IFontDisp* b) {
       FAILED(b->QueryInterface(IID_IFont, font_b.ReceiveVoid()))) {
     return false;
   }
+  // A font reports the face it was realised with: compare both realised.
+  HFONT ignored = nullptr;
+  font_a->get_hFont(&ignored);
+  font_b->get_hFont(&ignored);
   return font_a->IsEqual(font_b.Get()) == S_OK;
 }
 

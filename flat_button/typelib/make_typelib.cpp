@@ -10,6 +10,7 @@
 #include <olectl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "com_ptr.h"
@@ -189,6 +190,45 @@ HRESULT AddPointApi(ICreateTypeLib2* lib) {
   return info->SetAlignment(4);
 }
 
+// Wine's type library writer leaves a record's instance size at 0; a client that declares a
+// POINTAPI would get no storage. Sets the size in the saved file (MSFT format: header, type
+// info offsets, segment directory; the size is at 0x50 of a type info's base record).
+HRESULT SetRecordSize(const wchar_t* path, REFGUID guid, DWORD size) {
+  FILE* file = _wfopen(path, L"r+b");
+  if (!file) return HRESULT_FROM_WIN32(ERROR_OPEN_FAILED);
+  std::vector<unsigned char> data;
+  unsigned char chunk[4096];
+  for (size_t n; (n = fread(chunk, 1, sizeof(chunk), file)) > 0;) data.insert(data.end(), chunk, chunk + n);
+  auto at = [&](size_t offset) {
+    LONG v = 0;
+    if (offset + 4 <= data.size()) memcpy(&v, &data[offset], 4);
+    return v;
+  };
+  constexpr size_t kHeaderSize = 0x54, kHelpDllFlag = 0x100, kSegmentEntry = 16;
+  constexpr size_t kTypeInfoSegment = 0, kGuidSegment = 5;
+  constexpr size_t kPosGuid = 0x2C, kSize = 0x50;
+  HRESULT hr = TYPE_E_ELEMENTNOTFOUND;
+  if (data.size() >= kHeaderSize && memcmp(data.data(), "MSFT", 4) == 0) {
+    const LONG count = at(0x20);
+    size_t pos = kHeaderSize + ((at(0x14) & kHelpDllFlag) ? 4 : 0);
+    const size_t offsets = pos;
+    const size_t segments = offsets + 4 * static_cast<size_t>(count);
+    const size_t info_base = at(segments + kTypeInfoSegment * kSegmentEntry);
+    const size_t guid_base = at(segments + kGuidSegment * kSegmentEntry);
+    for (LONG i = 0; i < count; ++i) {
+      const size_t info = info_base + at(offsets + 4 * i);
+      const LONG posguid = at(info + kPosGuid);
+      if (posguid < 0 || guid_base + posguid + sizeof(GUID) > data.size()) continue;
+      if (memcmp(&data[guid_base + posguid], &guid, sizeof(GUID)) != 0) continue;
+      fseek(file, static_cast<long>(info + kSize), SEEK_SET);
+      hr = fwrite(&size, 4, 1, file) == 1 ? S_OK : STG_E_WRITEFAULT;
+      break;
+    }
+  }
+  if (fclose(file) != 0 && SUCCEEDED(hr)) hr = STG_E_WRITEFAULT;
+  return hr;
+}
+
 HRESULT AddInterface(ICreateTypeLib2* lib, ITypeLib* stdole, ICreateTypeInfo* style,
                      ComPtr<ICreateTypeInfo>* out) {
   RETURN_IF_FAILED(CreateInfo(lib, L"_TavFlatBtn", TKIND_INTERFACE, kIid,
@@ -268,7 +308,9 @@ HRESULT Write(const wchar_t* path) {
   RETURN_IF_FAILED(AddInterface(lib.Get(), stdole.Get(), style.Get(), &iface));
   RETURN_IF_FAILED(AddEvents(lib.Get(), stdole.Get(), &events));
   RETURN_IF_FAILED(AddCoclass(lib.Get(), iface.Get(), events.Get()));
-  return lib->SaveAllChanges();
+  RETURN_IF_FAILED(lib->SaveAllChanges());
+  lib.Reset();
+  return SetRecordSize(path, kPointApi, 2 * sizeof(LONG));
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+// Pressing and releasing the mouse on a placed control: the pressed look and Click.
+#include "flat_button_fixture.h"
+
+namespace {
+
+using flat_button_test::FlatButtonTest;
+using testing_support::Rgb;
+
+constexpr OLE_COLOR kFace = 0x00E0D0C0;
+constexpr OLE_COLOR kDownFace = 0x0080FFFF;
+constexpr DISPID kClick = 1;
+
+class MouseTest : public FlatButtonTest {
+ protected:
+  void SetUp() override {
+    FlatButtonTest::SetUp();
+    Place();
+    ASSERT_HRESULT_SUCCEEDED(SetColor(&_TavFlatBtn::put_BackColor, kFace));
+    ASSERT_HRESULT_SUCCEEDED(button_->put_DownBackColor(kDownFace));
+    RECT client{};
+    GetClientRect(host_.window(), &client);
+    width_ = client.right;
+    height_ = client.bottom;
+  }
+  uint32_t Face() const { return host_.Snapshot().At(1, 1); }
+  int Clicks() {
+    int n = 0;
+    for (DISPID id : host_.events()) n += id == kClick;
+    return n;
+  }
+  // Placed with InitNew, the extent is a whole number of pixels: width_ x height_.
+  int width_ = 0, height_ = 0;
+};
+
+TEST_F(MouseTest, PressShowsPressedLookReleaseInsideClicks) {
+  host_.Mouse(WM_LBUTTONDOWN, 2, 2);
+  EXPECT_EQ(Face(), Rgb(kDownFace));
+  EXPECT_EQ(GetCapture(), host_.window());
+  EXPECT_EQ(Clicks(), 0);
+  host_.Mouse(WM_LBUTTONUP, 3, 3);
+  EXPECT_EQ(Face(), Rgb(kFace));
+  EXPECT_EQ(Clicks(), 1);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(MouseTest, ReleasePositionsInclusiveBounds) {
+  const struct {
+    int x, y;
+    bool click;
+  } cases[] = {
+      {0, 0, true},
+      {width_, height_, true},  // exactly at width and height
+      {width_ + 1, 0, false},
+      {0, height_ + 1, false},
+      {-1, 0, false},
+      {0, -1, false},
+      {width_ + 40, height_ + 40, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+    host_.events().clear();
+    host_.Mouse(WM_LBUTTONDOWN, 1, 1);
+    host_.Mouse(WM_LBUTTONUP, c.x, c.y);
+    EXPECT_EQ(Clicks(), c.click ? 1 : 0);
+    EXPECT_EQ(Face(), Rgb(kFace));
+  }
+}
+
+TEST_F(MouseTest, DoubleClickGivesTwoClicks) {
+  host_.Mouse(WM_LBUTTONDOWN, 2, 2);
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  host_.Mouse(WM_LBUTTONDBLCLK, 2, 2);
+  EXPECT_EQ(Face(), Rgb(kDownFace));
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  EXPECT_EQ(Clicks(), 2);
+}
+
+TEST_F(MouseTest, EveryButtonClicks) {
+  const UINT pairs[][2] = {{WM_RBUTTONDOWN, WM_RBUTTONUP}, {WM_MBUTTONDOWN, WM_MBUTTONUP},
+                           {WM_RBUTTONDBLCLK, WM_RBUTTONUP}};
+  for (const auto& p : pairs) {
+    host_.events().clear();
+    host_.Mouse(p[0], 2, 2);
+    EXPECT_EQ(Face(), Rgb(kDownFace));
+    host_.Mouse(p[1], 2, 2);
+    EXPECT_EQ(Clicks(), 1) << p[0];
+  }
+}
+
+TEST_F(MouseTest, TwoButtonsGiveOneClickAtTheFirstRelease) {
+  host_.Mouse(WM_LBUTTONDOWN, 2, 2);
+  host_.Mouse(WM_RBUTTONDOWN, 2, 2);
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  EXPECT_EQ(Clicks(), 1);
+  host_.Mouse(WM_RBUTTONUP, 2, 2);
+  EXPECT_EQ(Clicks(), 1);
+}
+
+TEST_F(MouseTest, ReleaseWithoutPressDoesNotClick) {
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  EXPECT_EQ(Clicks(), 0);
+}
+
+TEST_F(MouseTest, DisabledButtonNeverPressesOrClicks) {
+  ASSERT_HRESULT_SUCCEEDED(SetEnabled(false));
+  testing_support::Image before = host_.Snapshot();
+  host_.Mouse(WM_LBUTTONDOWN, 2, 2);
+  EXPECT_TRUE(host_.Snapshot() == before);
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  host_.Mouse(WM_LBUTTONDBLCLK, 2, 2);
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  EXPECT_EQ(Clicks(), 0);
+}
+
+TEST_F(MouseTest, RunModeWithoutAutoRedrawStillRedrawsOnPress) {
+  host_.ambients().user_mode = true;
+  ASSERT_HRESULT_SUCCEEDED(button_->put_AutoRedraw(VARIANT_FALSE));
+  host_.Mouse(WM_LBUTTONDOWN, 2, 2);
+  EXPECT_EQ(Face(), Rgb(kDownFace));
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  EXPECT_EQ(Face(), Rgb(kFace));
+}
+
+}  // namespace
