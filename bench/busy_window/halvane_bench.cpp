@@ -1,7 +1,7 @@
 // Measures the busy window server as a client sees it, in one run:
 //  - activation: creating the object (a new server process each time) and the first StartAnime
 //  - tick cadence over 40 ticks while the client's thread is blocked, against the 500 ms timer
-//  - the server's CPU time per tick
+//  - the server's CPU time per tick, and per 500 ms while stopped
 // Ticks are observed from the screen: a watcher thread polls the worker picture's pixels.
 // Run under a display (scripts/bench-busy-window.sh).
 #include <windows.h>
@@ -20,8 +20,10 @@ namespace {
 
 const CLSID kClsid = {0xBD3DE365, 0x5BBF, 0x4558, {0xB9, 0xC2, 0x39, 0x4C, 0x5F, 0x89, 0x07, 0xF1}};
 constexpr DISPID kStartAnime = 0x60030000;
+constexpr DISPID kStopAnime = 0x60030001;
 constexpr int kActivations = 5;
 constexpr int kTicks = 40;
+constexpr int kQuietSeconds = 10;
 constexpr RECT kAnime = {24, 24, 124, 124};  // the worker picture in the form's client area
 
 double Now() {
@@ -41,6 +43,12 @@ HRESULT StartAnime(IDispatch* busy, HWND owner) {
   DISPPARAMS params{&argv, nullptr, 1, 0};
   return busy->Invoke(kStartAnime, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
                       nullptr, nullptr, nullptr);
+}
+
+HRESULT StopAnime(IDispatch* busy) {
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  return busy->Invoke(kStopAnime, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr,
+                      nullptr, nullptr);
 }
 
 HWND FindForm(HWND owner) {
@@ -171,7 +179,6 @@ int main() {
     while (!done) Sleep(200);  // blocked: no messages pumped, no calls answered
     watcher.join();
     double cpu_after = CpuMs(server);
-    CloseHandle(server);
 
     std::vector<double> intervals;
     for (size_t i = 1; i < times.size(); ++i) intervals.push_back(times[i] - times[i - 1]);
@@ -181,10 +188,23 @@ int main() {
     std::printf("  interval             mean %7.1f ms  min %7.1f  worst %7.1f  (%+.1f%% mean vs 500)\n",
                 tick.mean, tick.min, tick.max, (tick.mean - 500.0) / 5.0);
     if (!times.empty()) {
-      std::printf("server CPU per tick    %7.2f ms  (%.1f ms over %.1f s)\n",
+      std::printf("server CPU per tick    %7.2f ms  (%.1f ms over %.1f s, screen watched)\n",
                   (cpu_after - cpu_before) / std::max<size_t>(intervals.size(), 1),
                   cpu_after - cpu_before, (times.back() - times.front()) / 1000.0);
     }
+    // The same without the watcher, and the stopped form's baseline over the same time.
+    cpu_before = CpuMs(server);
+    Sleep(kQuietSeconds * 1000);
+    double running = CpuMs(server) - cpu_before;
+    StopAnime(busy.Get());
+    cpu_before = CpuMs(server);
+    Sleep(kQuietSeconds * 1000);
+    double stopped = CpuMs(server) - cpu_before;
+    // Process times here count in 10 ms steps: a zero total means under 10 ms in all.
+    std::printf("server CPU unwatched   %7.2f ms per tick running (%.0f ms in %d s), "
+                "%.0f ms in %d s stopped\n",
+                running / (kQuietSeconds * 2), running, kQuietSeconds, stopped, kQuietSeconds);
+    CloseHandle(server);
     if (static_cast<int>(intervals.size()) != kTicks) status = 1;
   }
   DestroyWindow(owner);
