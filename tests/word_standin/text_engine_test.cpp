@@ -3,6 +3,7 @@
 // page numbers, checked through Word's own read members.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,14 @@ constexpr HRESULT kStringTooLong = 0x800A16DE;  // Word error 5854
 class StandinEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_HRESULT_SUCCEEDED(word_.hr());
-    doc_ = GetObj(GetObj(word_.app(), L"Documents").Get(), L"Add");
+    ASSERT_HRESULT_SUCCEEDED(word_->hr());
+    doc_ = GetObj(GetObj(word_->app(), L"Documents").Get(), L"Add");
   }
+  // The next test's activation must not meet this process while it is ending.
   void TearDown() override {
     doc_.Reset();
+    word_.reset();
+    EXPECT_TRUE(testing_support::WaitForNoStandinProcess(10000)) << "a stand-in was left running";
   }
   ComPtr<IDispatch> Content() { return GetObj(doc_.Get(), L"Content"); }
   std::wstring Text() { return GetText(Content().Get(), L"Text"); }
@@ -34,7 +38,7 @@ class StandinEngineTest : public ::testing::Test {
 
   testing_support::ComApartment apartment_;
   testing_support::WordStandinSetup standin_;
-  WordSession word_;
+  std::unique_ptr<WordSession> word_ = std::make_unique<WordSession>();
   ComPtr<IDispatch> doc_;
 };
 
@@ -149,7 +153,7 @@ TEST_F(StandinEngineTest, CopyAndPasteGoThroughTheClipboard) {
   Call(source.Get(), L"WholeStory");
   Call(source.Get(), L"Copy");
 
-  ComPtr<IDispatch> out = GetObj(GetObj(word_.app(), L"Documents").Get(), L"Add");
+  ComPtr<IDispatch> out = GetObj(GetObj(word_->app(), L"Documents").Get(), L"Add");
   ComPtr<IDispatch> range = GetObj(out.Get(), L"Content");
   Call(range.Get(), L"Collapse", {Variant::I4(0)});
   Call(range.Get(), L"Paste");
@@ -176,7 +180,7 @@ TEST_F(StandinEngineTest, CopyAndPasteGoThroughTheClipboard) {
 
 TEST_F(StandinEngineTest, SelectionKeysFontAndParagraphFormat) {
   SetText(L"line one\rline two");
-  ComPtr<IDispatch> sel = GetObj(word_.app(), L"Selection");
+  ComPtr<IDispatch> sel = GetObj(word_->app(), L"Selection");
   Call(sel.Get(), L"WholeStory");
   EXPECT_EQ(GetLong(sel.Get(), L"End"), 18);
   Call(sel.Get(), L"HomeKey", {Variant::I4(6)});
@@ -201,7 +205,7 @@ TEST_F(StandinEngineTest, PageSetupHeadersAndPageNumbers) {
   EXPECT_NEAR(V_R4(Get(setup.Get(), L"TopMargin").Ptr()), 56.7f, 0.01f);
   EXPECT_EQ(Failure(setup.Get(), L"PageWidth", DISPATCH_PROPERTYPUT, {Variant::R8(-1)}).hr,
             DISP_E_EXCEPTION);
-  ComPtr<IDispatch> sel = GetObj(word_.app(), L"Selection");
+  ComPtr<IDispatch> sel = GetObj(word_->app(), L"Selection");
   ComPtr<IDispatch> footer = GetObj(GetObj(sel.Get(), L"Sections", {Variant::I4(1)}).Get(),
                                     L"Footers", {Variant::I4(1)});
   Call(GetObj(footer.Get(), L"PageNumbers").Get(), L"Add", {},
