@@ -170,5 +170,56 @@ TEST_F(HalvaneFormPixelsTest, CancelClickReplacesTheCaptionByTheCancelPicture) {
   EXPECT_EQ(cancel.Differences(later, {kCancelPicture.left, kCancelPicture.top}), 0);
 }
 
+// Sets the prefix's screen to 120 dots per inch (12 twips per pixel) for the programs started
+// while it lives, and puts 96 back.
+class TwelveTwipsPerPixel {
+ public:
+  TwelveTwipsPerPixel() {
+    DWORD dpi = 120;
+    ok_ = RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD,
+                          &dpi, sizeof(dpi)) == ERROR_SUCCESS;
+  }
+  ~TwelveTwipsPerPixel() {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
+TEST(HalvaneFormScaleTest, AtTwelveTwipsPerPixelTheLayoutAndTextBlockScale) {
+  testing_support::ComApartment apartment;
+  TwelveTwipsPerPixel dpi;
+  ASSERT_TRUE(dpi.ok());
+  ComPtr<IDispatch> busy;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kClsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                            busy.ReceiveVoid()));
+  OwnerWindow owner;
+  ASSERT_HRESULT_SUCCEEDED(StartAnime(busy.Get(), owner.hwnd()));
+  HWND form = FindForm(owner.hwnd());
+  ASSERT_NE(form, nullptr);
+  RECT r;
+  GetClientRect(form, &r);
+  EXPECT_EQ(r.right, 460);   // 5520 / 12
+  EXPECT_EQ(r.bottom, 184);  // 2205 / 12 = 183.75
+  // The text surface and its block copy: 3225 x 1005 twips, 268.75 x 83.75 rounded.
+  GetClientRect(FormChild(form, 1), &r);
+  EXPECT_EQ(r.right, 269);
+  EXPECT_EQ(r.bottom, 84);
+  // The worker picture keeps its own 100 x 100 pixels.
+  GetClientRect(FormChild(form, 0), &r);
+  EXPECT_EQ(r.right, 100);
+  EXPECT_EQ(r.bottom, 100);
+  // Right of the 208-pixel caption picture the copied block shows the background.
+  PumpMessages(100);
+  POINT origin = {0, 0};
+  ClientToScreen(form, &origin);
+  RECT text_box;
+  GetWindowRect(FormChild(form, 1), &text_box);
+  Capture shot(form);
+  EXPECT_EQ(shot.At(text_box.left - origin.x + 240, text_box.top - origin.y + 40), kBack);
+}
+
 }  // namespace
 }  // namespace busy_window_test
