@@ -116,8 +116,8 @@ void FlatButton::ReadProperties(IPropertyBag* bag) {
   struct ColorStep {
     const wchar_t* name;
     OLE_COLOR fallback;
-    HRESULT (FlatButton::*put_by_ref)(OLE_COLOR*);
-    HRESULT (FlatButton::*put_by_value)(OLE_COLOR);
+    HRESULT (STDMETHODCALLTYPE FlatButton::*put_by_ref)(OLE_COLOR*);
+    HRESULT (STDMETHODCALLTYPE FlatButton::*put_by_value)(OLE_COLOR);
   };
   const ColorStep colors[] = {
       {L"TextColor", kDefaultTextColor, &FlatButton::put_TextColor, nullptr},
