@@ -170,6 +170,7 @@ TEST_F(PaintingTest, RunModeWithoutAutoRedrawWaitsForRedraw) {
 
 // The control's window shows the image on the screen.
 TEST_F(PaintingTest, WindowShowsTheImage) {
+  host_.Show();
   HWND window = host_.window();
   UpdateWindow(window);
   HDC dc = GetDC(window);

@@ -19,7 +19,8 @@ HWND CreateHostWindow() {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = kHostClass;
   RegisterClassW(&wc);  // fails harmlessly when already registered
-  return CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+  // Hidden until asked: without a window manager, hiding a shown window under X waits seconds.
+  return CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                          640, 240, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
@@ -345,6 +346,11 @@ void ControlHost::Close() {
   }
   site_->control = nullptr;
   control_.Reset();
+}
+
+void ControlHost::Show() {
+  ShowWindow(host_, SW_SHOWNOACTIVATE);
+  UpdateWindow(host_);
 }
 
 Ambients& ControlHost::ambients() { return site_->ambients; }

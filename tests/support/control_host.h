@@ -56,6 +56,8 @@ class ControlHost {
   // In-place activates the control at the top-left corner of the host window.
   HRESULT Activate();
   void Close();
+  // Shows the host window (it starts hidden) so that the control's window reaches the screen.
+  void Show();
 
   Ambients& ambients();
   IUnknown* control() const { return control_.Get(); }
