@@ -198,7 +198,9 @@ HRESULT SetRecordSize(const wchar_t* path, REFGUID guid, DWORD size) {
   if (!file) return HRESULT_FROM_WIN32(ERROR_OPEN_FAILED);
   std::vector<unsigned char> data;
   unsigned char chunk[4096];
-  for (size_t n; (n = fread(chunk, 1, sizeof(chunk), file)) > 0;) data.insert(data.end(), chunk, chunk + n);
+  for (size_t n; (n = fread(chunk, 1, sizeof(chunk), file)) > 0;) {
+    data.insert(data.end(), chunk, chunk + n);
+  }
   auto at = [&](size_t offset) {
     LONG v = 0;
     if (offset + 4 <= data.size()) memcpy(&v, &data[offset], 4);

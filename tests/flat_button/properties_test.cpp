@@ -213,6 +213,37 @@ TEST_F(PropertiesTest, AmbientFailureReachesTheCaller) {
   host_.ambients().user_mode_error = S_OK;
 }
 
+// A fit to a negative width is refused instead of sizing the control below zero; the margin is
+// stored and the size is left as it was.
+TEST_F(PropertiesTest, FitToNegativeWidthIsRefused) {
+  Place();
+  ASSERT_HRESULT_SUCCEEDED(SetCaption(L""));
+  RECT before{};
+  GetClientRect(host_.window(), &before);
+  ASSERT_HRESULT_SUCCEEDED(button_->put_MarginWidth(-1000));
+  EXPECT_EQ(button_->put_AutoSize(VARIANT_TRUE), static_cast<HRESULT>(0x800A017C));
+  SHORT margin = 0;
+  button_->get_MarginWidth(&margin);
+  EXPECT_EQ(margin, -1000);
+  RECT after{};
+  GetClientRect(host_.window(), &after);
+  EXPECT_EQ(after.right, before.right);
+}
+
+TEST_F(PropertiesTest, ClassInfoNamesTheEventInterface) {
+  com::ComPtr<IProvideClassInfo2> info = host_.As<IProvideClassInfo2>();
+  ASSERT_TRUE(info);
+  GUID events{};
+  ASSERT_HRESULT_SUCCEEDED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+  EXPECT_TRUE(IsEqualGUID(events, DIID___TavFlatBtn));
+  com::ComPtr<ITypeInfo> coclass;
+  ASSERT_HRESULT_SUCCEEDED(info->GetClassInfo(coclass.Receive()));
+  TYPEATTR* attr = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(coclass->GetTypeAttr(&attr));
+  EXPECT_TRUE(IsEqualGUID(attr->guid, CLSID_TavFlatBtn));
+  coclass->ReleaseTypeAttr(attr);
+}
+
 // Late-bound callers go through the type library.
 TEST_F(PropertiesTest, LateBoundPutAndGet) {
   Place();
