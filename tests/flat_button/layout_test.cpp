@@ -40,7 +40,7 @@ class Button : private DrawingSurface::Events {
   void OnPositionRequest(const RECT&) override {}
 };
 
-class LayoutTest : public ::testing::Test {
+class FlatButtonLayout : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_HRESULT_SUCCEEDED(apartment_.hr());
@@ -78,7 +78,7 @@ bool FindCaption(LONG cx, LONG cy, com::ComPtr<IFontDisp>* font, std::string* ca
   return false;
 }
 
-TEST_F(LayoutTest, WorkedExampleFitsAndCentres) {
+TEST_F(FlatButtonLayout, WorkedExampleFitsAndCentres) {
   com::ComPtr<IFontDisp> font;
   std::string caption;
   if (!FindCaption(60, 12, &font, &caption)) GTEST_SKIP() << "no font measures 60 x 12 here";
@@ -101,7 +101,7 @@ TEST_F(LayoutTest, WorkedExampleFitsAndCentres) {
 }
 
 // Margins that are not whole pixels: the odd twip is lost in the division.
-TEST_F(LayoutTest, MarginWidth301) {
+TEST_F(FlatButtonLayout, MarginWidth301) {
   com::ComPtr<IFontDisp> font = MakeFont(L"IPAGothic", 9, SHIFTJIS_CHARSET);
   Button b;
   ASSERT_HRESULT_SUCCEEDED(b.Initialize(font.Get()));
@@ -116,7 +116,7 @@ TEST_F(LayoutTest, MarginWidth301) {
   EXPECT_EQ(b.state.caption_pos.x, 10);
 }
 
-TEST_F(LayoutTest, EmptyCaptionFitsToMarginsOnly) {
+TEST_F(FlatButtonLayout, EmptyCaptionFitsToMarginsOnly) {
   com::ComPtr<IFontDisp> font = MakeFont(L"IPAGothic", 9, SHIFTJIS_CHARSET);
   Button b;
   ASSERT_HRESULT_SUCCEEDED(b.Initialize(font.Get()));
@@ -127,7 +127,7 @@ TEST_F(LayoutTest, EmptyCaptionFitsToMarginsOnly) {
   EXPECT_EQ(b.state.button_rect.right, std::lrint(300 / b.surface.TwipsPerPixelX()));
 }
 
-TEST_F(LayoutTest, CaptionWiderThanFaceStartsLeftOfIt) {
+TEST_F(FlatButtonLayout, CaptionWiderThanFaceStartsLeftOfIt) {
   com::ComPtr<IFontDisp> font = MakeFont(L"IPAGothic", 9, SHIFTJIS_CHARSET);
   Button b;
   ASSERT_HRESULT_SUCCEEDED(b.Initialize(font.Get()));
@@ -139,7 +139,7 @@ TEST_F(LayoutTest, CaptionWiderThanFaceStartsLeftOfIt) {
 }
 
 // n is the byte count in the ANSI code page: a double-byte character counts twice.
-TEST_F(LayoutTest, JapaneseCaptionMeasuredInCodePageBytes) {
+TEST_F(FlatButtonLayout, JapaneseCaptionMeasuredInCodePageBytes) {
   ASSERT_EQ(GetACP(), 932u) << "run with the Japanese locale";
   const std::wstring caption = L"キャンセル";
   const std::string ansi = pelorin::AnsiCaption(caption);
@@ -159,7 +159,7 @@ TEST_F(LayoutTest, JapaneseCaptionMeasuredInCodePageBytes) {
 }
 
 // A drawing that fails part way must not leave the button unable to draw again.
-TEST_F(LayoutTest, FailedDrawingDoesNotFreezeTheButton) {
+TEST_F(FlatButtonLayout, FailedDrawingDoesNotFreezeTheButton) {
   com::ComPtr<IFontDisp> font = MakeFont(L"IPAGothic", 9, SHIFTJIS_CHARSET);
   Button b;
   ASSERT_HRESULT_SUCCEEDED(b.Initialize(font.Get()));
@@ -171,7 +171,7 @@ TEST_F(LayoutTest, FailedDrawingDoesNotFreezeTheButton) {
   EXPECT_HRESULT_SUCCEEDED(pelorin::DrawButton(b.state, b.surface));
 }
 
-TEST_F(LayoutTest, DrawingWhileDrawingDrawsNothing) {
+TEST_F(FlatButtonLayout, DrawingWhileDrawingDrawsNothing) {
   com::ComPtr<IFontDisp> font = MakeFont(L"IPAGothic", 9, SHIFTJIS_CHARSET);
   Button b;
   ASSERT_HRESULT_SUCCEEDED(b.Initialize(font.Get()));
@@ -193,7 +193,7 @@ int GdiObjects() {
   return n == 0 && GetLastError() != 0 ? -1 : static_cast<int>(n);
 }
 
-TEST_F(LayoutTest, NoGdiHandleLeakOver10000Drawings) {
+TEST_F(FlatButtonLayout, NoGdiHandleLeakOver10000Drawings) {
   com::ComPtr<IFontDisp> font = MakeFont(L"IPAGothic", 9, SHIFTJIS_CHARSET);
   Button b;
   ASSERT_HRESULT_SUCCEEDED(b.Initialize(font.Get()));

@@ -10,7 +10,7 @@ constexpr OLE_COLOR kFace = 0x00E0D0C0;
 constexpr OLE_COLOR kDownFace = 0x0080FFFF;
 constexpr DISPID kClick = 1;
 
-class MouseTest : public FlatButtonTest {
+class FlatButtonMouse : public FlatButtonTest {
  protected:
   void SetUp() override {
     FlatButtonTest::SetUp();
@@ -32,7 +32,7 @@ class MouseTest : public FlatButtonTest {
   int width_ = 0, height_ = 0;
 };
 
-TEST_F(MouseTest, PressShowsPressedLookReleaseInsideClicks) {
+TEST_F(FlatButtonMouse, PressShowsPressedLookReleaseInsideClicks) {
   host_.Mouse(WM_LBUTTONDOWN, 2, 2);
   EXPECT_EQ(Face(), Rgb(kDownFace));
   EXPECT_EQ(GetCapture(), host_.window());
@@ -43,7 +43,7 @@ TEST_F(MouseTest, PressShowsPressedLookReleaseInsideClicks) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(MouseTest, ReleasePositionsInclusiveBounds) {
+TEST_F(FlatButtonMouse, ReleasePositionsInclusiveBounds) {
   const struct {
     int x, y;
     bool click;
@@ -66,7 +66,7 @@ TEST_F(MouseTest, ReleasePositionsInclusiveBounds) {
   }
 }
 
-TEST_F(MouseTest, DoubleClickGivesTwoClicks) {
+TEST_F(FlatButtonMouse, DoubleClickGivesTwoClicks) {
   host_.Mouse(WM_LBUTTONDOWN, 2, 2);
   host_.Mouse(WM_LBUTTONUP, 2, 2);
   host_.Mouse(WM_LBUTTONDBLCLK, 2, 2);
@@ -75,7 +75,7 @@ TEST_F(MouseTest, DoubleClickGivesTwoClicks) {
   EXPECT_EQ(Clicks(), 2);
 }
 
-TEST_F(MouseTest, EveryButtonClicks) {
+TEST_F(FlatButtonMouse, EveryButtonClicks) {
   const UINT pairs[][2] = {{WM_RBUTTONDOWN, WM_RBUTTONUP}, {WM_MBUTTONDOWN, WM_MBUTTONUP},
                            {WM_RBUTTONDBLCLK, WM_RBUTTONUP}};
   for (const auto& p : pairs) {
@@ -87,7 +87,7 @@ TEST_F(MouseTest, EveryButtonClicks) {
   }
 }
 
-TEST_F(MouseTest, TwoButtonsGiveOneClickAtTheFirstRelease) {
+TEST_F(FlatButtonMouse, TwoButtonsGiveOneClickAtTheFirstRelease) {
   host_.Mouse(WM_LBUTTONDOWN, 2, 2);
   host_.Mouse(WM_RBUTTONDOWN, 2, 2);
   host_.Mouse(WM_LBUTTONUP, 2, 2);
@@ -96,12 +96,12 @@ TEST_F(MouseTest, TwoButtonsGiveOneClickAtTheFirstRelease) {
   EXPECT_EQ(Clicks(), 1);
 }
 
-TEST_F(MouseTest, ReleaseWithoutPressDoesNotClick) {
+TEST_F(FlatButtonMouse, ReleaseWithoutPressDoesNotClick) {
   host_.Mouse(WM_LBUTTONUP, 2, 2);
   EXPECT_EQ(Clicks(), 0);
 }
 
-TEST_F(MouseTest, DisabledButtonNeverPressesOrClicks) {
+TEST_F(FlatButtonMouse, DisabledButtonNeverPressesOrClicks) {
   ASSERT_HRESULT_SUCCEEDED(SetEnabled(false));
   testing_support::Image before = host_.Snapshot();
   host_.Mouse(WM_LBUTTONDOWN, 2, 2);
@@ -112,7 +112,7 @@ TEST_F(MouseTest, DisabledButtonNeverPressesOrClicks) {
   EXPECT_EQ(Clicks(), 0);
 }
 
-TEST_F(MouseTest, RunModeWithoutAutoRedrawStillRedrawsOnPress) {
+TEST_F(FlatButtonMouse, RunModeWithoutAutoRedrawStillRedrawsOnPress) {
   host_.ambients().user_mode = true;
   ASSERT_HRESULT_SUCCEEDED(button_->put_AutoRedraw(VARIANT_FALSE));
   host_.Mouse(WM_LBUTTONDOWN, 2, 2);

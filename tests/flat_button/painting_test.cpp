@@ -45,7 +45,7 @@ bool OuterRingIs(const Image& image, uint32_t color) {
   return true;
 }
 
-class PaintingTest : public FlatButtonTest {
+class FlatButtonPainting : public FlatButtonTest {
  protected:
   void SetUp() override {
     FlatButtonTest::SetUp();
@@ -69,7 +69,7 @@ class PaintingTest : public FlatButtonTest {
   }
 };
 
-TEST_F(PaintingTest, NormalLookFaceBorderAndCentredCaption) {
+TEST_F(FlatButtonPainting, NormalLookFaceBorderAndCentredCaption) {
   Image image = host_.Snapshot();
   ASSERT_EQ(image.width, 90);
   ASSERT_EQ(image.height, 30);
@@ -80,7 +80,7 @@ TEST_F(PaintingTest, NormalLookFaceBorderAndCentredCaption) {
   EXPECT_EQ(InkBox(image, Rgb(kFace), Rgb(kBorder)), ExpectedInk("Flat", 0));
 }
 
-TEST_F(PaintingTest, PressedLookShiftsCaptionAndUsesDownColours) {
+TEST_F(FlatButtonPainting, PressedLookShiftsCaptionAndUsesDownColours) {
   host_.Mouse(WM_LBUTTONDOWN, 5, 5);
   Image image = host_.Snapshot();
   host_.Mouse(WM_LBUTTONUP, -10, -10);
@@ -91,7 +91,7 @@ TEST_F(PaintingTest, PressedLookShiftsCaptionAndUsesDownColours) {
   EXPECT_EQ(InkBox(image, Rgb(kDownFace), Rgb(kBorder)), ExpectedInk("Flat", 1));
 }
 
-TEST_F(PaintingTest, DisabledLookIsEmbossedWithoutBorder) {
+TEST_F(FlatButtonPainting, DisabledLookIsEmbossedWithoutBorder) {
   ASSERT_HRESULT_SUCCEEDED(SetEnabled(false));
   Image image = host_.Snapshot();
   EXPECT_EQ(Count(image, Rgb(kBorder)), 0);
@@ -104,7 +104,7 @@ TEST_F(PaintingTest, DisabledLookIsEmbossedWithoutBorder) {
 }
 
 // Disabling while held down keeps the pressed face colour.
-TEST_F(PaintingTest, DisabledWhileDownKeepsDownFace) {
+TEST_F(FlatButtonPainting, DisabledWhileDownKeepsDownFace) {
   host_.Mouse(WM_LBUTTONDOWN, 5, 5);
   ASSERT_HRESULT_SUCCEEDED(SetEnabled(false));
   Image image = host_.Snapshot();
@@ -113,7 +113,7 @@ TEST_F(PaintingTest, DisabledWhileDownKeepsDownFace) {
   EXPECT_GT(Count(image, Rgb(0x80000010)), 0);
 }
 
-TEST_F(PaintingTest, NullPenDrawsFaceAndCaptionOnly) {
+TEST_F(FlatButtonPainting, NullPenDrawsFaceAndCaptionOnly) {
   ASSERT_HRESULT_SUCCEEDED(button_->put_BorderStyle(psNull));
   Image image = host_.Snapshot();
   EXPECT_EQ(Count(image, Rgb(kBorder)), 0);
@@ -121,7 +121,7 @@ TEST_F(PaintingTest, NullPenDrawsFaceAndCaptionOnly) {
   EXPECT_EQ(InkBox(image, Rgb(kFace), Rgb(kFace)), ExpectedInk("Flat", 0));
 }
 
-TEST_F(PaintingTest, WiderPenIsCentredOnTheOutline) {
+TEST_F(FlatButtonPainting, WiderPenIsCentredOnTheOutline) {
   ASSERT_HRESULT_SUCCEEDED(button_->put_BorderWidth(4));
   Image image = host_.Snapshot();
   EXPECT_EQ(image.At(0, 15), Rgb(kBorder));
@@ -130,7 +130,7 @@ TEST_F(PaintingTest, WiderPenIsCentredOnTheOutline) {
 }
 
 // The caption is cut on both sides and drawn from a negative x, over the border.
-TEST_F(PaintingTest, CaptionWiderThanFaceIsCut) {
+TEST_F(FlatButtonPainting, CaptionWiderThanFaceIsCut) {
   const char* wide = "A caption far wider than this face";
   ASSERT_HRESULT_SUCCEEDED(SetCaption(L"A caption far wider than this face"));
   ASSERT_HRESULT_SUCCEEDED(host_.Place({0, 0, 40, 30}));
@@ -144,7 +144,7 @@ TEST_F(PaintingTest, CaptionWiderThanFaceIsCut) {
   EXPECT_EQ(image.At(0, 0), Rgb(kBorder));
 }
 
-TEST_F(PaintingTest, EmptyCaptionDrawsNoText) {
+TEST_F(FlatButtonPainting, EmptyCaptionDrawsNoText) {
   ASSERT_HRESULT_SUCCEEDED(SetCaption(L""));
   ASSERT_HRESULT_SUCCEEDED(host_.Place({0, 0, 90, 30}));
   Image image = host_.Snapshot();
@@ -152,14 +152,14 @@ TEST_F(PaintingTest, EmptyCaptionDrawsNoText) {
   EXPECT_TRUE(InkBox(image, Rgb(kFace), Rgb(kBorder)).empty());
 }
 
-TEST_F(PaintingTest, TwoDrawingsGiveTheSameImage) {
+TEST_F(FlatButtonPainting, TwoDrawingsGiveTheSameImage) {
   Image first = host_.Snapshot();
   ASSERT_HRESULT_SUCCEEDED(button_->Redraw());
   EXPECT_TRUE(host_.Snapshot() == first);
 }
 
 // At run time with AutoRedraw off a colour change waits for Redraw.
-TEST_F(PaintingTest, RunModeWithoutAutoRedrawWaitsForRedraw) {
+TEST_F(FlatButtonPainting, RunModeWithoutAutoRedrawWaitsForRedraw) {
   host_.ambients().user_mode = true;
   ASSERT_HRESULT_SUCCEEDED(button_->put_AutoRedraw(VARIANT_FALSE));
   ASSERT_HRESULT_SUCCEEDED(SetColor(&_TavFlatBtn::put_BackColor, 0x000000FF));
@@ -169,7 +169,7 @@ TEST_F(PaintingTest, RunModeWithoutAutoRedrawWaitsForRedraw) {
 }
 
 // The control's window shows the image on the screen.
-TEST_F(PaintingTest, WindowShowsTheImage) {
+TEST_F(FlatButtonPainting, WindowShowsTheImage) {
   host_.Show();
   HWND window = host_.window();
   UpdateWindow(window);

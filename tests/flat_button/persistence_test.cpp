@@ -63,7 +63,7 @@ struct Values {
   }
 };
 
-class PersistenceTest : public FlatButtonTest {
+class FlatButtonPersistence : public FlatButtonTest {
  protected:
   // Gives every property a value other than its default.
   void SetAllProperties() {
@@ -101,7 +101,7 @@ class PersistenceTest : public FlatButtonTest {
   com::ComPtr<IFontDisp> other_font_ = MakeFont(L"IPAMincho", 12, SHIFTJIS_CHARSET);
 };
 
-TEST_F(PersistenceTest, InitialiseGivesTheDefaultsAndFitsToTheName) {
+TEST_F(FlatButtonPersistence, InitialiseGivesTheDefaultsAndFitsToTheName) {
   Place();
   Values v = Values::Of(button_.Get());
   EXPECT_EQ(v.caption, L"FlatBtn1");
@@ -131,7 +131,7 @@ TEST_F(PersistenceTest, InitialiseGivesTheDefaultsAndFitsToTheName) {
   EXPECT_EQ(client.bottom, size.cy);
 }
 
-TEST_F(PersistenceTest, DefaultsAreNotWrittenAndNameFollowsTheInstance) {
+TEST_F(FlatButtonPersistence, DefaultsAreNotWrittenAndNameFollowsTheInstance) {
   Place();
   auto bag = MemoryPropertyBag::New();
   ASSERT_HRESULT_SUCCEEDED(host_.Save(bag.Get()));
@@ -142,7 +142,7 @@ TEST_F(PersistenceTest, DefaultsAreNotWrittenAndNameFollowsTheInstance) {
   EXPECT_EQ(Values::Of(other.button.Get()).caption, L"FlatBtn2");
 }
 
-TEST_F(PersistenceTest, SaveAndLoadRoundTrip) {
+TEST_F(FlatButtonPersistence, SaveAndLoadRoundTrip) {
   Place();
   SetAllProperties();
   auto bag = MemoryPropertyBag::New();
@@ -164,7 +164,7 @@ TEST_F(PersistenceTest, SaveAndLoadRoundTrip) {
 }
 
 // Only what differs from the default is written.
-TEST_F(PersistenceTest, MarginHeightWrittenOnlyWhenNotDefault) {
+TEST_F(FlatButtonPersistence, MarginHeightWrittenOnlyWhenNotDefault) {
   Place();
   for (SHORT height : {SHORT(500), SHORT(200)}) {
     ASSERT_HRESULT_SUCCEEDED(button_->put_MarginHeight(height));
@@ -174,7 +174,7 @@ TEST_F(PersistenceTest, MarginHeightWrittenOnlyWhenNotDefault) {
   }
 }
 
-TEST_F(PersistenceTest, UnconvertibleEntryIsSkipped) {
+TEST_F(FlatButtonPersistence, UnconvertibleEntryIsSkipped) {
   auto bag = MemoryPropertyBag::New();
   bag->Set(L"TextColor", Variant::Str(L"not a colour"));
   bag->Set(L"BackColor", Variant::I4(0x00123456));
@@ -192,7 +192,7 @@ TEST_F(PersistenceTest, UnconvertibleEntryIsSkipped) {
 
 // Properties are read in order: with AutoSize off the caption fits while both margins are
 // still zero and the margins read later do not fit again.
-TEST_F(PersistenceTest, ReadOrderDecidesTheLoadedSize) {
+TEST_F(FlatButtonPersistence, ReadOrderDecidesTheLoadedSize) {
   struct Case {
     bool auto_size;
     SHORT margin_width;
@@ -217,7 +217,7 @@ TEST_F(PersistenceTest, ReadOrderDecidesTheLoadedSize) {
   }
 }
 
-TEST_F(PersistenceTest, StreamRoundTrip) {
+TEST_F(FlatButtonPersistence, StreamRoundTrip) {
   Place();
   SetAllProperties();
   com::ComPtr<IStream> stream;
@@ -238,7 +238,7 @@ TEST_F(PersistenceTest, StreamRoundTrip) {
   EXPECT_TRUE(Values::Of(button.Get()) == Values::Of(button_.Get()));
 }
 
-TEST_F(PersistenceTest, CorruptStreamIsRefused) {
+TEST_F(FlatButtonPersistence, CorruptStreamIsRefused) {
   com::ComPtr<IStream> stream;
   ASSERT_HRESULT_SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Receive()));
   const char junk[] = "not a saved button";
@@ -248,7 +248,7 @@ TEST_F(PersistenceTest, CorruptStreamIsRefused) {
   EXPECT_HRESULT_FAILED(persist->Load(stream.Get()));
 }
 
-TEST_F(PersistenceTest, ChangeMarksDirty) {
+TEST_F(FlatButtonPersistence, ChangeMarksDirty) {
   Place();
   com::ComPtr<IPersistStreamInit> persist = host_.As<IPersistStreamInit>();
   auto bag = MemoryPropertyBag::New();

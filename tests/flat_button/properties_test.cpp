@@ -124,9 +124,9 @@ std::vector<PutCase> Cases() {
   };
 }
 
-class PropertiesTest : public FlatButtonTest {};
+class FlatButtonProperties : public FlatButtonTest {};
 
-TEST_F(PropertiesTest, EachPutInDesignAndRunMode) {
+TEST_F(FlatButtonProperties, EachPutInDesignAndRunMode) {
   Place();
   for (bool design : {false, true}) {
     for (const PutCase& c : Cases()) {
@@ -165,7 +165,7 @@ TEST_F(PropertiesTest, EachPutInDesignAndRunMode) {
 }
 
 // Setting Font re-centres the caption without resizing: the caption's ink moves.
-TEST_F(PropertiesTest, FontRecentresWithoutResizing) {
+TEST_F(FlatButtonProperties, FontRecentresWithoutResizing) {
   Place();
   ASSERT_HRESULT_SUCCEEDED(button_->put_AutoSize(VARIANT_TRUE));
   RECT before{};
@@ -186,7 +186,7 @@ TEST_F(PropertiesTest, FontRecentresWithoutResizing) {
   EXPECT_EQ(a->IsEqual(b.Get()), S_OK);
 }
 
-TEST_F(PropertiesTest, NothingIsNotAFont) {
+TEST_F(FlatButtonProperties, NothingIsNotAFont) {
   Place();
   IFontDisp* none = nullptr;
   EXPECT_EQ(button_->putref_Font(&none), E_INVALIDARG);
@@ -195,7 +195,7 @@ TEST_F(PropertiesTest, NothingIsNotAFont) {
 
 // A container that fails the user-mode query fails the put; the value is already stored and
 // no change notice goes out.
-TEST_F(PropertiesTest, AmbientFailureReachesTheCaller) {
+TEST_F(FlatButtonProperties, AmbientFailureReachesTheCaller) {
   Place();
   host_.ambients().user_mode_error = E_ACCESSDENIED;
   OLE_COLOR red = 0x000000FF;
@@ -215,7 +215,7 @@ TEST_F(PropertiesTest, AmbientFailureReachesTheCaller) {
 
 // A fit to a negative width is refused instead of sizing the control below zero; the margin is
 // stored and the size is left as it was.
-TEST_F(PropertiesTest, FitToNegativeWidthIsRefused) {
+TEST_F(FlatButtonProperties, FitToNegativeWidthIsRefused) {
   Place();
   ASSERT_HRESULT_SUCCEEDED(SetCaption(L""));
   RECT before{};
@@ -230,7 +230,7 @@ TEST_F(PropertiesTest, FitToNegativeWidthIsRefused) {
   EXPECT_EQ(after.right, before.right);
 }
 
-TEST_F(PropertiesTest, ClassInfoNamesTheEventInterface) {
+TEST_F(FlatButtonProperties, ClassInfoNamesTheEventInterface) {
   com::ComPtr<IProvideClassInfo2> info = host_.As<IProvideClassInfo2>();
   ASSERT_TRUE(info);
   GUID events{};
@@ -245,7 +245,7 @@ TEST_F(PropertiesTest, ClassInfoNamesTheEventInterface) {
 }
 
 // Late-bound callers go through the type library.
-TEST_F(PropertiesTest, LateBoundPutAndGet) {
+TEST_F(FlatButtonProperties, LateBoundPutAndGet) {
   Place();
   com::ComPtr<IDispatch> dispatch = host_.As<IDispatch>();
   DISPID id = 0;
