@@ -1,0 +1,334 @@
+// A text report from end to end against the stand-in Word: template pages appended through the
+// clipboard, fields filled, leftovers cleaned, the finished document read back through Word.
+#include <string>
+#include <vector>
+
+#include "com_test_env.h"
+#include "message_box_watcher.h"
+#include "word_client.h"
+#include "word_standin_control.h"
+
+namespace {
+
+using com::ComPtr;
+using com::Variant;
+using quorrel_test::CreateWordPrintOut;
+using quorrel_test::GetText;
+using testing_support::Utf8;
+using testing_support::WordStandinSetup;
+
+constexpr HRESULT kLibraryError = 0x80040201;
+
+std::wstring FixtureDir() { return testing_support::ExeDir() + L"fixtures\\"; }
+
+// Pages of a document text: Word shows a manual page break as character 12.
+std::vector<std::wstring> Pages(const std::wstring& text) {
+  std::vector<std::wstring> pages(1);
+  for (wchar_t c : text) {
+    if (c == L'\f') pages.emplace_back();
+    else pages.back() += c;
+  }
+  return pages;
+}
+
+class Report : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_HRESULT_SUCCEEDED(apartment_.hr());
+    obj_ = CreateWordPrintOut();
+    ASSERT_TRUE(obj_);
+    SetPath(FixtureDir());
+  }
+  void TearDown() override {
+    ComPtr<IDispatch> doc;
+    obj_->get_objNewWord(doc.Receive());
+    if (doc) quorrel_test::QuitWord(doc.Get());
+    doc.Reset();
+    obj_.Reset();
+    EXPECT_TRUE(testing_support::WaitForNoStandinProcess(5000)) << "a stand-in Word was left";
+  }
+
+  void SetPath(const std::wstring& path) {
+    com::Bstr p(path);
+    ASSERT_HRESULT_SUCCEEDED(obj_->put_FormPath(p.Get()));
+  }
+  HRESULT Append(const wchar_t* name) {
+    com::Bstr n(name);
+    return obj_->put_FormName(n.Get());
+  }
+  HRESULT Fill(const wchar_t* field, const Variant& value, LONG* result, bool wildcard = false) {
+    com::Bstr f(field);
+    BSTR fb = f.Get();
+    Variant v(value);
+    VARIANT_BOOL w = wildcard ? VARIANT_TRUE : VARIANT_FALSE;
+    return obj_->SetFieldText(&fb, v.Ptr(), &w, result);
+  }
+  LONG Code() {
+    LONG code = -1;
+    obj_->get_WordOutErr(&code);
+    return code;
+  }
+  std::wstring FormName() {
+    com::Bstr name;
+    obj_->get_FormName(name.Receive());
+    return name.Str();
+  }
+  ComPtr<IDispatch> Document() {
+    ComPtr<IDispatch> d;
+    obj_->get_objNewWord(d.Receive());
+    return d;
+  }
+  std::wstring DocumentText() { return GetText(Document().Get(), {L"Content", L"Text"}); }
+
+  testing_support::ComApartment apartment_;
+  WordStandinSetup standin_;
+  ComPtr<_WordPrintOut> obj_;
+};
+
+TEST_F(Report, ThreePagesFromTwoTemplates) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  ASSERT_EQ(Code(), 0);
+  LONG r = 1;
+
+  ASSERT_HRESULT_SUCCEEDED(Append(L"letter.docx"));
+  EXPECT_EQ(FormName(), L"letter.docx");
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#name#", Variant::Str(L"山田 太郎"), &r));
+  EXPECT_EQ(r, 0);
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#amount#", Variant::I4(12345), &r));
+  EXPECT_EQ(r, 0);
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#note#", Variant(), &r));  // Empty deletes the field
+  EXPECT_EQ(r, 0);
+  ASSERT_HRESULT_SUCCEEDED(obj_->NewPage());
+
+  ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#count#", Variant::Str(L"3"), &r));
+  EXPECT_EQ(r, 0);
+  ASSERT_HRESULT_SUCCEEDED(obj_->NewPage());
+
+  ASSERT_HRESULT_SUCCEEDED(Append(L"letter.docx"));
+  // "#name#" stands on pages 2 and 3 now: one call fills both.
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#name#", Variant::Str(L"佐藤"), &r));
+  EXPECT_EQ(r, 0);
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#missing#", Variant::Str(L"x"), &r));
+  EXPECT_EQ(r, -1);
+  ASSERT_HRESULT_SUCCEEDED(obj_->LastDelete());
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordEnd());
+  EXPECT_EQ(Code(), 0);
+
+  ComPtr<IDispatch> word;
+  obj_->get_objWord(word.Receive());
+  EXPECT_FALSE(word) << "the finish path releases Word";
+  ASSERT_TRUE(Document());
+
+  std::vector<std::wstring> pages = Pages(DocumentText());
+  ASSERT_EQ(pages.size(), 3u) << Utf8(DocumentText());
+  EXPECT_EQ(Utf8(pages[0]), Utf8(L"宛先: 山田 太郎 様\r日付: \r金額: 12345 円 ()\r"));
+  EXPECT_EQ(Utf8(pages[1]), Utf8(L"件数 3\r担当 佐藤\r"));
+  EXPECT_EQ(Utf8(pages[2]), Utf8(L"宛先: 佐藤 様\r日付: \r金額:  円 ()\r"));
+
+  // Word is shown to the user, maximised, at 100 %, alerts back on.
+  ComPtr<IDispatch> app;
+  {
+    Variant a = quorrel_test::GetPath(Document().Get(), {L"Application"});
+    ASSERT_EQ(a.Type(), VT_DISPATCH);
+    app = V_DISPATCH(a.Ptr());
+  }
+  EXPECT_EQ(GetText(app.Get(), {L"Visible"}), L"True");
+  EXPECT_EQ(GetText(app.Get(), {L"WindowState"}), L"1");
+  EXPECT_EQ(GetText(app.Get(), {L"DisplayAlerts"}), L"-1");
+  EXPECT_EQ(GetText(app.Get(), {L"ActiveWindow", L"ActivePane", L"View", L"Zoom", L"Percentage"}),
+            L"100");
+}
+
+TEST_F(Report, FinishCallsReachWordInOrder) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));
+  size_t before = standin_.Journal().size();
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordEnd());
+  std::vector<std::wstring> journal = standin_.Journal();
+  std::vector<std::string> calls;
+  for (size_t i = before; i < journal.size(); ++i) calls.push_back(Utf8(journal[i]));
+  const std::vector<std::string> expected = {
+      "Range.Find get", "Find.ClearFormatting call", "Find.Replacement get",
+      "Replacement.ClearFormatting call", "Find.Text put VT_BSTR:\"#*#\"",
+      "Replacement.Text put VT_BSTR:\"\"", "Find.Forward put VT_BOOL:-1",
+      "Find.Wrap put VT_I4:1", "Find.Format put VT_BOOL:0", "Find.MatchFuzzy put VT_BOOL:0",
+      "Find.MatchWholeWord put VT_BOOL:0", "Find.MatchAllWordForms put VT_BOOL:0",
+      "Find.MatchSoundsLike put VT_BOOL:0", "Find.MatchWildcards put VT_BOOL:-1",
+      "Range.Find get", "Find.Execute call Replace:=VT_I4:2",
+      "Application.Selection get", "Selection.WholeStory call",
+      "Selection.ParagraphFormat get", "ParagraphFormat.DisableLineHeightGrid put VT_BOOL:-1",
+      "Application.ActiveWindow get", "Window.ActivePane get",
+      "Pane.VerticalPercentScrolled put VT_I2:0", "Selection.HomeKey call VT_I4:6",
+      "Application.Visible put VT_BOOL:-1", "Application.WindowState put VT_I4:1",
+      "Application.Activate call", "Application.ActiveWindow get", "Window.Activate call",
+      "Window.ActivePane get", "Pane.View get", "View.Zoom get",
+      "Zoom.Percentage put VT_I2:100", "Application.DisplayAlerts put VT_I4:-1"};
+  EXPECT_EQ(calls, expected);
+  EXPECT_EQ(DocumentText().find(L'#'), std::wstring::npos);
+}
+
+TEST_F(Report, AppendCallsReachWordInOrder) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  size_t before = standin_.Journal().size();
+  ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));
+  std::vector<std::wstring> journal = standin_.Journal();
+  std::vector<std::string> calls;
+  for (size_t i = before; i < journal.size(); ++i) calls.push_back(Utf8(journal[i]));
+  const std::string path = Utf8(FixtureDir() + L"summary.docx");
+  const std::vector<std::string> expected = {
+      "Application.Documents get", "Documents.Open call VT_BSTR:\"" + path + "\"",
+      "Document.Application get", "Application.ActiveDocument get", "Document.Range call",
+      "Range.WholeStory call", "Range.Copy call", "Document.Close call",
+      "Document.Name get", "Application.Documents get VT_BSTR:\"文書1\"",
+      "Document.Activate call", "Document.Application get", "Application.Selection get",
+      "Selection.EndKey call VT_I4:5", "Document.Content get", "Range.Collapse call VT_I4:0",
+      "Range.Paste call"};
+  EXPECT_EQ(calls, expected);
+}
+
+TEST_F(Report, NewPageAndLastDeleteShapeThePages) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  // Nothing to do before the first page, and no error either.
+  ASSERT_HRESULT_SUCCEEDED(obj_->NewPage());
+  ASSERT_HRESULT_SUCCEEDED(obj_->LastDelete());
+  EXPECT_EQ(Code(), 0);
+  EXPECT_EQ(DocumentText(), L"\r");
+
+  ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));
+  ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));  // directly after the first copy
+  ASSERT_HRESULT_SUCCEEDED(obj_->NewPage());
+  ASSERT_HRESULT_SUCCEEDED(obj_->NewPage());  // two breaks in a row
+  std::vector<std::wstring> pages = Pages(DocumentText());
+  ASSERT_EQ(pages.size(), 3u) << Utf8(DocumentText());
+  EXPECT_EQ(Utf8(pages[0]), Utf8(L"件数 #count#\r担当 #name#\r件数 #count#\r担当 #name#\r"));
+  EXPECT_EQ(pages[1], L"");
+}
+
+// Each way an append can fail: 0x80040201 with a description, FormName empty, code 1, and the
+// output document unchanged.
+struct BadTemplate {
+  const char* name;
+  const wchar_t* file;
+  DWORD attributes;    // given to a copy of a good template; 0: no copy is made
+  bool folder;         // `file` is a folder
+  bool corrupt;        // `file` holds bytes that are no document
+  bool strip_separator;  // FormPath without its trailing backslash
+  bool start_word;
+};
+
+void PrintTo(const BadTemplate& b, std::ostream* os) { *os << b.name; }
+
+class FailedAppend : public Report, public ::testing::WithParamInterface<BadTemplate> {};
+
+TEST_P(FailedAppend, ReportsOpenErr) {
+  const BadTemplate& b = GetParam();
+  testing_support::TempDir dir;
+  std::wstring file = dir.path() + b.file;
+  if (b.attributes) {
+    ASSERT_TRUE(CopyFileW((FixtureDir() + L"summary.docx").c_str(), file.c_str(), FALSE));
+    SetFileAttributesW(file.c_str(), b.attributes);
+  }
+  if (b.folder) ASSERT_TRUE(CreateDirectoryW(file.c_str(), nullptr));
+  if (b.corrupt) {
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    DWORD written;
+    WriteFile(h, "PK\3\4 broken", 12, &written, nullptr);
+    CloseHandle(h);
+  }
+  std::wstring path = dir.path();
+  if (b.strip_separator) {
+    path.pop_back();  // "...\qtN" + "summary.docx" names no file
+    ASSERT_TRUE(CopyFileW((FixtureDir() + L"summary.docx").c_str(), file.c_str(), FALSE));
+  }
+  SetPath(path);
+  if (b.start_word) ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  // A name stored by an earlier append is cleared by the failure.
+  if (b.start_word) {
+    SetPath(FixtureDir());
+    ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));
+    SetPath(path);
+  }
+  std::wstring before = b.start_word ? DocumentText() : L"";
+
+  EXPECT_EQ(Append(b.file), kLibraryError);
+  ComPtr<IErrorInfo> info;
+  ASSERT_EQ(GetErrorInfo(0, info.Receive()), S_OK);
+  com::Bstr description;
+  info->GetDescription(description.Receive());
+  EXPECT_NE(description.Str().find(b.file), std::wstring::npos) << Utf8(description.Str());
+  EXPECT_EQ(FormName(), L"");
+  EXPECT_EQ(Code(), 1);
+  if (b.start_word) {
+    EXPECT_EQ(Utf8(DocumentText()), Utf8(before));
+    EXPECT_EQ(GetText(Document().Get(), {L"Application", L"Documents", L"Count"}), L"1")
+        << "no template may stay open";
+  }
+  if (b.attributes) SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailedAppend,
+    ::testing::Values(
+        BadTemplate{"Missing", L"nothere.docx", 0, false, false, false, true},
+        BadTemplate{"Hidden", L"hidden.docx", FILE_ATTRIBUTE_HIDDEN, false, false, false, true},
+        BadTemplate{"System", L"system.docx", FILE_ATTRIBUTE_SYSTEM, false, false, false, true},
+        BadTemplate{"Folder", L"folder.docx", 0, true, false, false, true},
+        BadTemplate{"Corrupt", L"corrupt.docx", 0, false, true, false, true},
+        BadTemplate{"PathWithoutSeparator", L"summary.docx", 0, false, false, true, true},
+        BadTemplate{"BeforeWordStart", L"summary.docx", FILE_ATTRIBUTE_NORMAL, false, false,
+                    false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// SetFieldText's edges: values of several types, wildcards, the cancelled run, Word's refusal.
+TEST_F(Report, FieldTextEdges) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  ASSERT_HRESULT_SUCCEEDED(Append(L"letter.docx"));
+  LONG r = 1;
+  Variant null_value;
+  V_VT(null_value.Ptr()) = VT_NULL;
+  std::wstring before = DocumentText();
+  EXPECT_EQ(Fill(L"#name#", null_value, &r), kLibraryError);
+  EXPECT_EQ(DocumentText(), before);
+
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#date#", Variant::Bool(true), &r));
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#amount#", Variant::R8(1.5), &r));
+  // A wildcard pattern: every field left goes, as the clean-up does it.
+  ASSERT_HRESULT_SUCCEEDED(Fill(L"#*#", Variant::Str(L""), &r, true));
+  EXPECT_EQ(r, 0);
+  EXPECT_EQ(Utf8(DocumentText()), Utf8(L"宛先:  様\r日付: True\r金額: 1.5 円 ()\r\r"));
+
+  // Word refuses a replacement text longer than 255 characters.
+  ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));
+  EXPECT_EQ(Fill(L"#count#", Variant::Str(std::wstring(300, L'x')), &r), kLibraryError);
+  EXPECT_EQ(Code(), 0);
+
+  // Once cancelled, no call reaches Word and the code stays.
+  ASSERT_HRESULT_SUCCEEDED(obj_->put_WordOutErr(2));
+  size_t calls = standin_.Journal().size();
+  EXPECT_EQ(Fill(L"#count#", Variant::Str(L"1"), &r), kLibraryError);
+  EXPECT_EQ(r, -1);
+  EXPECT_EQ(Code(), 2);
+  EXPECT_EQ(standin_.Journal().size(), calls);
+}
+
+TEST_F(Report, FieldTextWithoutPageFails) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  LONG r = 1;
+  EXPECT_EQ(Fill(L"#name#", Variant::Str(L"x"), &r), kLibraryError);
+  EXPECT_EQ(r, -1);
+  // The code is reset all the same; ClearConversion quietly does nothing.
+  EXPECT_EQ(Code(), 0);
+  EXPECT_HRESULT_SUCCEEDED(obj_->ClearConversion());
+}
+
+TEST_F(Report, ClearConversionRemovesEveryPlaceholder) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  ASSERT_HRESULT_SUCCEEDED(Append(L"letter.docx"));
+  ASSERT_HRESULT_SUCCEEDED(obj_->NewPage());
+  ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));
+  ASSERT_HRESULT_SUCCEEDED(obj_->ClearConversion());
+  EXPECT_EQ(DocumentText().find(L'#'), std::wstring::npos) << Utf8(DocumentText());
+}
+
+}  // namespace
