@@ -229,7 +229,9 @@ TEST_P(FailedAppend, ReportsOpenErr) {
     ASSERT_TRUE(CopyFileW((FixtureDir() + L"summary.docx").c_str(), file.c_str(), FALSE));
     SetFileAttributesW(file.c_str(), b.attributes);
   }
-  if (b.folder) ASSERT_TRUE(CreateDirectoryW(file.c_str(), nullptr));
+  if (b.folder) {
+    ASSERT_TRUE(CreateDirectoryW(file.c_str(), nullptr));
+  }
   if (b.corrupt) {
     HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     DWORD written;
@@ -242,9 +244,9 @@ TEST_P(FailedAppend, ReportsOpenErr) {
     ASSERT_TRUE(CopyFileW((FixtureDir() + L"summary.docx").c_str(), file.c_str(), FALSE));
   }
   SetPath(path);
-  if (b.start_word) ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
   // A name stored by an earlier append is cleared by the failure.
   if (b.start_word) {
+    ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
     SetPath(FixtureDir());
     ASSERT_HRESULT_SUCCEEDED(Append(L"summary.docx"));
     SetPath(path);
