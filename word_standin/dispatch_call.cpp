@@ -6,6 +6,7 @@
 #include "bstr.h"
 #include "com_ptr.h"
 #include "journal.h"
+#include "server_lifetime.h"
 #include "test_control.h"
 #include "typelib_dispatch.h"
 #include "variant.h"
@@ -75,6 +76,7 @@ HRESULT FailAsAsked(const std::wstring& what, EXCEPINFO* excep) {
 
 HRESULT DispatchCall(const wchar_t* type_name, IDispatch* self, REFIID iid, DISPID id, WORD flags,
                      DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep, UINT* arg_err) {
+  if (ExitRequested()) return RPC_E_DISCONNECTED;
   DISPPARAMS none{};
   if (!params) params = &none;
   ComPtr<ITypeInfo> info;

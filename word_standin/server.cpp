@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <utility>
+
 #include "class_factory.h"
 #include "com_ptr.h"
 #include "objects.h"
@@ -17,9 +19,20 @@ namespace {
 // class object is registered before this clock starts and a real activation comes at once.
 constexpr UINT kFirstActivationTimeoutMs = 5000;
 bool g_activated;
+DWORD g_class_cookie;
+
+// Each "Word.Application" activation gets a process of its own. The class object is withdrawn
+// at the first activation rather than relying on REGCLS_SINGLEUSE alone: Wine keeps offering a
+// single-use class object, and a later activation routed to this process while it ends would
+// wait forever.
+void WithdrawClassObject() {
+  if (g_class_cookie) CoRevokeClassObject(std::exchange(g_class_cookie, 0));
+}
 
 HRESULT CreateApplication(REFIID iid, void** out) {
+  if (g_activated) return CO_E_SERVER_STOPPING;
   g_activated = true;
+  WithdrawClassObject();
   LoadTestControl();
   if (Control().fail_create) {
     RequestExit();
@@ -43,10 +56,9 @@ int RunServer() {
   if (FAILED(hr)) return 1;
   com::ComPtr<IClassFactory> factory = com::ComPtr<IClassFactory>::Adopt(
       com::NewClassFactory(CreateApplication));
-  DWORD cookie = 0;
   if (factory) {
     hr = CoRegisterClassObject(CLSID_Application, factory.Get(), CLSCTX_LOCAL_SERVER,
-                               REGCLS_SINGLEUSE, &cookie);
+                               REGCLS_SINGLEUSE, &g_class_cookie);
   } else {
     hr = E_OUTOFMEMORY;
   }
@@ -57,7 +69,7 @@ int RunServer() {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    CoRevokeClassObject(cookie);
+    WithdrawClassObject();
   }
   factory.Reset();
   CoUninitialize();

@@ -13,4 +13,7 @@ void SetUserControl(bool user_control);
 // Ends the message loop once the current call has returned.
 void RequestExit();
 
+// True once the process is on its way out; like a Word that has quit, it takes no more calls.
+bool ExitRequested();
+
 }  // namespace standin
