@@ -29,6 +29,11 @@ DocumentPtr AppState::AddDocument() {
   return doc;
 }
 
+void AppState::AddOpened(const DocumentPtr& doc) {
+  documents.push_back(doc);
+  active = doc;
+}
+
 void AppState::Activate(const DocumentPtr& doc) { active = doc; }
 
 void AppState::Close(const DocumentPtr& doc) {

@@ -24,6 +24,8 @@ struct AppState {
 
   // A new empty document, named as Word names them, and made active.
   DocumentPtr AddDocument();
+  // A document read from a file, added and made active.
+  void AddOpened(const DocumentPtr& doc);
   void Activate(const DocumentPtr& doc);
   void Close(const DocumentPtr& doc);
   // 1-based index or a name (the document name or its full path, case-insensitive).

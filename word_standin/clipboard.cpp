@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "fragment_codec.h"
+
 namespace standin {
 namespace {
 
@@ -27,47 +29,23 @@ HGLOBAL ToGlobal(const void* data, size_t bytes) {
   return mem;
 }
 
-// Rich layout: for each character its text, a superscript flag and its font name, in one
-// UTF-16 block: c, flag, name length, name...
-std::wstring Serialize(const Fragment& f) {
-  std::wstring out;
-  for (size_t i = 0; i < f.text.size(); ++i) {
-    out += f.text[i];
-    out += f.formats[i].superscript ? L'1' : L'0';
-    out += static_cast<wchar_t>(f.formats[i].font_name.size());
-    out += f.formats[i].font_name;
-  }
-  return out;
-}
-
-bool Deserialize(const wchar_t* data, size_t count, Fragment* f) {
-  for (size_t i = 0; i < count;) {
-    if (i + 3 > count) return false;
-    CharFormat format;
-    wchar_t c = data[i];
-    format.superscript = data[i + 1] == L'1';
-    size_t n = data[i + 2];
-    if (i + 3 + n > count) return false;
-    format.font_name.assign(data + i + 3, n);
-    f->text += c;
-    f->formats.push_back(format);
-    i += 3 + n;
-  }
-  return true;
-}
-
 }  // namespace
 
 HRESULT PutOnClipboard(const Fragment& fragment) {
   std::wstring plain;
-  for (wchar_t c : fragment.text) {
-    if (c == kParagraphMark) plain += L"\r\n"; else plain += c;
+  // As plain text, cells are separated by tabs and rows end lines; pictures have no text.
+  const std::wstring& chars = fragment.text;
+  for (size_t i = 0; i < chars.size(); ++i) {
+    const wchar_t c = chars[i];
+    if (c == kParagraphMark || c == kRowMark) plain += L"\r\n";
+    else if (c == kCellMark) plain += (i + 1 < chars.size() && chars[i + 1] == kRowMark) ? L"" : L"\t";
+    else if (c != kObjectMark) plain += c;
   }
-  std::wstring rich = Serialize(fragment);
+  const std::string rich = EncodeFragment(fragment);
   if (!OpenClipboardWithRetry()) return HRESULT_FROM_WIN32(GetLastError());
   EmptyClipboard();
   HGLOBAL text = ToGlobal(plain.c_str(), (plain.size() + 1) * sizeof(wchar_t));
-  HGLOBAL own = ToGlobal(rich.c_str(), rich.size() * sizeof(wchar_t) + sizeof(wchar_t));
+  HGLOBAL own = ToGlobal(rich.data(), rich.size());
   bool ok = text && own && SetClipboardData(CF_UNICODETEXT, text) &&
             SetClipboardData(RichFormat(), own);
   CloseClipboard();
@@ -79,9 +57,8 @@ bool ReadClipboard(Fragment* fragment) {
   if (!OpenClipboardWithRetry()) return false;
   bool ok = false;
   if (HANDLE own = GetClipboardData(RichFormat())) {
-    const wchar_t* data = static_cast<const wchar_t*>(GlobalLock(own));
-    size_t count = GlobalSize(own) / sizeof(wchar_t);
-    if (data && count > 0) ok = Deserialize(data, count - 1, fragment);
+    const char* data = static_cast<const char*>(GlobalLock(own));
+    if (data) ok = DecodeFragment(std::string(data, GlobalSize(own)), fragment);
     GlobalUnlock(own);
   }
   if (!ok) {

@@ -58,8 +58,9 @@ class DocumentObject final : public AutomationObject<_Document> {
     if (doc_->closed) return ObjectDeleted(IID__Document);
     return NewPageSetup(doc_, prop);
   }
-  // SaveChanges: 0 do not save, -1 save, -2 prompt. Without a save of its own here, a document
-  // closes unsaved; with alerts off Word does the same for an unchanged document.
+  // SaveChanges: 0 do not save, -1 save, -2 prompt (given as any integer type). Without a save
+  // of its own here, a document closes unsaved; with alerts off Word does the same for an
+  // unchanged document.
   HRESULT STDMETHODCALLTYPE Close(VARIANT* SaveChanges, VARIANT* OriginalFormat,
                                   VARIANT* RouteDocument) override {
     if (doc_->closed) return ObjectDeleted(IID__Document);
@@ -72,6 +73,18 @@ class DocumentObject final : public AutomationObject<_Document> {
   HRESULT STDMETHODCALLTYPE get_Sections(Sections** prop) override {
     if (doc_->closed) return ObjectDeleted(IID__Document);
     return NewSections(doc_, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_Tables(Tables** prop) override {
+    if (doc_->closed) return ObjectDeleted(IID__Document);
+    return NewTables(doc_, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_Shapes(Shapes** prop) override {
+    if (doc_->closed) return ObjectDeleted(IID__Document);
+    return NewShapes(doc_, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_InlineShapes(InlineShapes** prop) override {
+    if (doc_->closed) return ObjectDeleted(IID__Document);
+    return NewInlineShapes(doc_, doc_->main, nullptr, prop);
   }
 
  private:

@@ -29,5 +29,15 @@ HRESULT NewFont(const std::shared_ptr<Story>& story, const std::shared_ptr<Span>
 HRESULT NewParagraphFormat(const DocumentPtr& doc, _ParagraphFormat** out);
 HRESULT NewPageSetup(const DocumentPtr& doc, PageSetup** out);
 HRESULT NewSections(const DocumentPtr& doc, Sections** out);
+HRESULT NewTables(const DocumentPtr& doc, Tables** out);
+HRESULT NewShapes(const DocumentPtr& doc, Shapes** out);
+// The inline pictures of `story` within `span`, or of the whole story when `span` is null.
+HRESULT NewInlineShapes(const DocumentPtr& doc, const std::shared_ptr<Story>& story,
+                        const std::shared_ptr<Span>& span, InlineShapes** out);
+HRESULT NewInlineShape(const DocumentPtr& doc, const std::shared_ptr<Story>& story,
+                       const std::shared_ptr<ShapeModel>& shape, InlineShape** out);
+
+// The story and span of a Range object of this server; false for any other object.
+bool RangeExtent(IUnknown* object, std::shared_ptr<Story>* story, std::shared_ptr<Span>* span);
 
 }  // namespace standin

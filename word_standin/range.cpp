@@ -9,6 +9,10 @@
 namespace standin {
 namespace {
 
+// Asked of a Range handed back by a client: only this server's own objects answer it.
+// {5B0C27E1-7A1D-4C3B-9F4E-2D8A61C0B7A3}
+constexpr GUID kOwnRange = {0x5b0c27e1, 0x7a1d, 0x4c3b, {0x9f, 0x4e, 0x2d, 0x8a, 0x61, 0xc0, 0xb7, 0xa3}};
+
 constexpr LONG kPageBreak = 7;  // wdPageBreak
 constexpr LONG kLineBreak = 6;  // wdLineBreak
 
@@ -18,8 +22,19 @@ class RangeObject final : public AutomationObject<Range> {
       : AutomationObject(L"Range"), doc_(std::move(doc)), story_(std::move(story)),
         span_(story_->Track(start, end)) {}
 
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out && IsEqualIID(iid, kOwnRange)) {
+      *out = this;
+      AddRef();
+      return S_OK;
+    }
+    return AutomationObject::QueryInterface(iid, out);
+  }
+  const std::shared_ptr<Story>& story() const { return story_; }
+  const std::shared_ptr<Span>& span() const { return span_; }
+
   HRESULT STDMETHODCALLTYPE get_Text(BSTR* prop) override {
-    return com::Bstr(story_->text().substr(span_->start, span_->end - span_->start)).CopyTo(prop);
+    return com::Bstr(VisibleText(*story_, span_->start, span_->end)).CopyTo(prop);
   }
   HRESULT STDMETHODCALLTYPE put_Text(BSTR prop) override {
     if (doc_->closed) return ObjectDeleted(IID_Range);
@@ -117,6 +132,14 @@ class RangeObject final : public AutomationObject<Range> {
   HRESULT STDMETHODCALLTYPE get_ParagraphFormat(_ParagraphFormat** prop) override {
     return NewParagraphFormat(doc_, prop);
   }
+  // A new range over the same text that follows edits on its own.
+  HRESULT STDMETHODCALLTYPE get_Duplicate(::Range** prop) override {
+    return NewRange(doc_, story_, span_->start, span_->end, prop);
+  }
+  HRESULT STDMETHODCALLTYPE get_InlineShapes(InlineShapes** prop) override {
+    if (doc_->closed) return ObjectDeleted(IID_Range);
+    return NewInlineShapes(doc_, story_, span_, prop);
+  }
   // Selecting a range of the main story makes it the selection of its document.
   HRESULT STDMETHODCALLTYPE Select() override {
     if (doc_->closed) return ObjectDeleted(IID_Range);
@@ -137,6 +160,16 @@ class RangeObject final : public AutomationObject<Range> {
 };
 
 }  // namespace
+
+bool RangeExtent(IUnknown* object, std::shared_ptr<Story>* story, std::shared_ptr<Span>* span) {
+  void* own = nullptr;
+  if (!object || FAILED(object->QueryInterface(kOwnRange, &own)) || !own) return false;
+  auto* range = static_cast<RangeObject*>(own);
+  *story = range->story();
+  *span = range->span();
+  range->Release();
+  return true;
+}
 
 HRESULT NewRange(const DocumentPtr& doc, const std::shared_ptr<Story>& story, LONG start, LONG end,
                  Range** out) {

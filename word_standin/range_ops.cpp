@@ -15,9 +15,21 @@ void CollapseSpan(const Story& story, Span* span, LONG direction) {
   }
 }
 
+namespace {
+
+// The end of the text a range can replace: never the story's final paragraph mark, and never
+// the end-of-cell or end-of-row mark the range ends with (Word keeps a cell's mark).
+LONG EditableEnd(const Story& story, const Span& span) {
+  if (span.end >= story.length()) return story.last_insert_point();
+  if (span.end > span.start && IsTableMark(story.text()[span.end - 1])) return span.end - 1;
+  return span.end;
+}
+
+}  // namespace
+
 // The range takes in the new text. A span that would replace the final paragraph mark keeps it.
 void SetSpanText(Story* story, Span* span, const std::wstring& text) {
-  LONG end = span->end < story->length() ? span->end : story->last_insert_point();
+  LONG end = EditableEnd(*story, *span);
   LONG start = span->start > end ? end : span->start;
   story->Replace(start, end, text);
   span->start = start;
@@ -25,14 +37,15 @@ void SetSpanText(Story* story, Span* span, const std::wstring& text) {
 }
 
 // Word extends the range over text inserted after it; after the final paragraph mark nothing
-// can go, so the text goes in before it.
+// can go, so the text goes in before it. A cell's range takes the text before its end-of-cell
+// mark and still ends after the mark.
 void InsertAfterSpan(Story* story, Span* span, const std::wstring& text) {
   const LONG start = span->start;
-  LONG at = span->end < story->length() ? span->end : story->last_insert_point();
-  const bool whole_end = span->end == story->length();
+  const LONG at = EditableEnd(*story, *span);
+  const LONG kept = span->end - at;  // the marks the range keeps after the new text
   story->Replace(at, at, text);
   span->start = start;
-  span->end = whole_end ? story->length() : at + static_cast<LONG>(text.size());
+  span->end = at + static_cast<LONG>(text.size()) + kept;
 }
 
 void InsertBeforeSpan(Story* story, Span* span, const std::wstring& text) {
@@ -72,7 +85,7 @@ HRESULT CopySpan(const Story& story, const Span& span) {
 bool PasteIntoSpan(Story* story, Span* span) {
   Fragment fragment;
   if (!ReadClipboard(&fragment) || fragment.text.empty()) return false;
-  LONG end = span->end < story->length() ? span->end : story->last_insert_point();
+  LONG end = EditableEnd(*story, *span);
   LONG start = span->start > end ? end : span->start;
   if (fragment.formats.size() == fragment.text.size()) {
     story->Replace(start, end, fragment);

@@ -22,7 +22,7 @@ class SelectionObject final : public AutomationObject<Selection> {
     LONG end = sel.end;
     // A collapsed selection reads as the character after the caret, as Word's does.
     if (end == sel.start && end < static_cast<LONG>(text.size())) ++end;
-    return com::Bstr(text.substr(sel.start, end - sel.start)).CopyTo(prop);
+    return com::Bstr(VisibleText(*doc_->main, sel.start, end)).CopyTo(prop);
   }
   HRESULT STDMETHODCALLTYPE get_Start(LONG* prop) override {
     *prop = doc_->selection->start;

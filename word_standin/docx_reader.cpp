@@ -1,0 +1,358 @@
+#include "docx_reader.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "com_ptr.h"
+#include "fragment_codec.h"
+#include "xml_lite.h"
+#include "zip_archive.h"
+
+namespace standin {
+namespace {
+
+constexpr wchar_t kW[] = L"http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+constexpr wchar_t kWp[] = L"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
+constexpr wchar_t kWpg[] = L"http://schemas.microsoft.com/office/word/2010/wordprocessingGroup";
+constexpr wchar_t kPic[] = L"http://schemas.openxmlformats.org/drawingml/2006/picture";
+constexpr wchar_t kA[] = L"http://schemas.openxmlformats.org/drawingml/2006/main";
+constexpr wchar_t kMc[] = L"http://schemas.openxmlformats.org/markup-compatibility/2006";
+constexpr wchar_t kR[] = L"http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr wchar_t kRels[] = L"http://schemas.openxmlformats.org/package/2006/relationships";
+constexpr DWORD kMaxFileSize = 512u << 20;
+constexpr float kEmuPerPoint = 12700.0f;
+constexpr float kTwipsPerPoint = 20.0f;
+
+std::string Utf8(const std::wstring& s) {
+  if (s.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr,
+                      nullptr);
+  return out;
+}
+
+std::wstring Attribute(IXmlReader* r, const wchar_t* name, const wchar_t* ns) {
+  std::wstring value;
+  const wchar_t* text = nullptr;
+  if (r->MoveToAttributeByName(name, ns) == S_OK && SUCCEEDED(r->GetValue(&text, nullptr)) && text)
+    value = text;
+  r->MoveToElement();
+  return value;
+}
+
+float Number(const std::wstring& s, float fallback) {
+  if (s.empty()) return fallback;
+  wchar_t* end = nullptr;
+  const double v = wcstod(s.c_str(), &end);
+  return end && *end == 0 ? static_cast<float>(v) : fallback;
+}
+
+// Relationship id to part name, for the main part's relationships.
+std::map<std::wstring, std::wstring> ReadRelationships(const ZipArchive& zip,
+                                                       const std::string& part) {
+  std::map<std::wstring, std::wstring> rels;
+  std::string xml;
+  com::ComPtr<IXmlReader> r;
+  if (!zip.Read(part, &xml) || FAILED(CreateXmlReaderOver(xml, r.Receive()))) return rels;
+  XmlNodeType type;
+  while (r->Read(&type) == S_OK) {
+    const wchar_t *local = nullptr, *ns = nullptr;
+    if (type != XmlNodeType_Element || FAILED(r->GetLocalName(&local, nullptr)) ||
+        FAILED(r->GetNamespaceUri(&ns, nullptr)) || wcscmp(ns, kRels) != 0 ||
+        wcscmp(local, L"Relationship") != 0) {
+      continue;
+    }
+    rels[Attribute(r.Get(), L"Id", nullptr)] = Attribute(r.Get(), L"Target", nullptr);
+  }
+  return rels;
+}
+
+// The part a relationship target names, relative to the main part's folder.
+std::string PartName(const std::string& folder, const std::wstring& target) {
+  std::string t = Utf8(target);
+  if (!t.empty() && t[0] == '/') return t.substr(1);
+  return folder + t;
+}
+
+class BodyReader {
+ public:
+  BodyReader(const ZipArchive& zip, std::string folder, std::map<std::wstring, std::wstring> rels)
+      : zip_(zip), folder_(std::move(folder)), rels_(std::move(rels)) {
+    targets_.emplace_back();
+  }
+
+  bool Run(IXmlReader* r, DocumentModel* doc) {
+    XmlNodeType type;
+    HRESULT hr;
+    while ((hr = r->Read(&type)) == S_OK) {
+      if (type == XmlNodeType_Element) {
+        const bool empty = r->IsEmptyElement();
+        if (!Start(r)) return false;
+        if (empty) End(r);
+      } else if (type == XmlNodeType_EndElement) {
+        End(r);
+      } else if ((type == XmlNodeType_Text || type == XmlNodeType_Whitespace) && in_text_ &&
+                 skip_ == 0) {
+        const wchar_t* text = nullptr;
+        UINT length = 0;
+        if (SUCCEEDED(r->GetValue(&text, &length))) Append(std::wstring(text, length));
+      }
+    }
+    if (FAILED(hr) || !saw_body_) return false;
+    Fragment& body = targets_.front().content;
+    if (body.text.empty() || body.text.back() != kParagraphMark) Append(L"\r");
+    doc->main->Replace(0, doc->main->length(), body);
+    doc->page_setup = page_setup_;
+    return true;
+  }
+
+ private:
+  struct Target {
+    Fragment content;
+    int table_depth = 0;
+  };
+  struct OpenShape {
+    ShapeModel shape;
+    int depth = 0;  // the element depth of the element that began it
+  };
+
+  Target& Here() { return targets_.back(); }
+
+  void Append(const std::wstring& text) {
+    Target& t = Here();
+    CharFormat format = run_;
+    format.in_table = t.table_depth > 0;
+    t.content.text += text;
+    t.content.formats.insert(t.content.formats.end(), text.size(), format);
+  }
+
+  static bool Is(const wchar_t* ns, const wchar_t* local, const wchar_t* want_ns,
+                 const wchar_t* want_local) {
+    return wcscmp(ns, want_ns) == 0 && wcscmp(local, want_local) == 0;
+  }
+
+  bool Start(IXmlReader* r) {
+    const wchar_t *local = nullptr, *ns = nullptr;
+    if (FAILED(r->GetLocalName(&local, nullptr)) || FAILED(r->GetNamespaceUri(&ns, nullptr)))
+      return false;
+    ++depth_;
+    if (depth_ > 256) return false;  // deeper than any document needs
+    if (skip_) {
+      ++skip_;
+      return true;
+    }
+    // The fallback of alternate content repeats the choice for older readers.
+    if (Is(ns, local, kMc, L"Fallback") || Is(ns, local, kW, L"instrText") ||
+        Is(ns, local, kW, L"delText") || Is(ns, local, kW, L"rPrChange")) {
+      skip_ = 1;
+      return true;
+    }
+    if (Is(ns, local, kW, L"body")) saw_body_ = true;
+    if (Is(ns, local, kW, L"r")) run_ = CharFormat();
+    if (Is(ns, local, kW, L"t")) in_text_ = true;
+    if (Is(ns, local, kW, L"rFonts")) {
+      std::wstring name = Attribute(r, L"eastAsia", kW);
+      if (name.empty()) name = Attribute(r, L"ascii", kW);
+      if (!name.empty()) run_.font_name = name;
+    }
+    if (Is(ns, local, kW, L"vertAlign")) run_.superscript = Attribute(r, L"val", kW) == L"superscript";
+    if (Is(ns, local, kW, L"tab") && !in_properties()) Append(L"\t");
+    if (Is(ns, local, kW, L"br")) Append(Attribute(r, L"type", kW) == L"page" ? L"\f" : L"\v");
+    if (Is(ns, local, kW, L"cr")) Append(L"\v");
+    if (Is(ns, local, kW, L"tbl")) ++Here().table_depth;
+    if (Is(ns, local, kW, L"pPr") || Is(ns, local, kW, L"tblPr") || Is(ns, local, kW, L"sectPr"))
+      ++properties_;
+    if (Is(ns, local, kW, L"pgSz")) {
+      page_setup_.page_width = Number(Attribute(r, L"w", kW), page_setup_.page_width * 20) / kTwipsPerPoint;
+      page_setup_.page_height = Number(Attribute(r, L"h", kW), page_setup_.page_height * 20) / kTwipsPerPoint;
+    }
+    if (Is(ns, local, kW, L"pgMar")) ReadMargins(r);
+
+    if (Is(ns, local, kWp, L"anchor") || Is(ns, local, kWp, L"inline") ||
+        (Is(ns, local, kW, L"pict") && shapes_.empty())) {
+      OpenShape open;
+      open.depth = depth_;
+      open.shape.is_inline = Is(ns, local, kWp, L"inline");
+      open.shape.type = open.shape.is_inline ? kShapePicture : kShapeAutoShape;
+      open.shape.offset = static_cast<LONG>(Here().content.text.size());
+      shapes_.push_back(std::move(open));
+    } else if (!shapes_.empty()) {
+      ShapeModel& shape = shapes_.back().shape;
+      if (Is(ns, local, kWp, L"extent")) {
+        shape.width = Number(Attribute(r, L"cx", nullptr), 0) / kEmuPerPoint;
+        shape.height = Number(Attribute(r, L"cy", nullptr), 0) / kEmuPerPoint;
+      }
+      if (shape.type != kShapeGroup) {
+        if (Is(ns, local, kWpg, L"wgp")) shape.type = kShapeGroup;
+        if (Is(ns, local, kPic, L"pic")) shape.type = kShapePicture;
+        if (Is(ns, local, kA, L"blip")) ReadPicture(Attribute(r, L"embed", kR), &shape);
+        if (Is(ns, local, kW, L"txbxContent") && !text_box_open_) {
+          shape.type = kShapeTextBox;
+          text_box_open_ = true;
+          text_box_depth_ = depth_;
+          saved_run_ = run_;
+          targets_.emplace_back();
+        }
+      }
+    }
+    return true;
+  }
+
+  void End(IXmlReader* r) {
+    const wchar_t *local = nullptr, *ns = nullptr;
+    r->GetLocalName(&local, nullptr);
+    r->GetNamespaceUri(&ns, nullptr);
+    const int depth = depth_--;
+    if (skip_) {
+      --skip_;
+      return;
+    }
+    if (Is(ns, local, kW, L"t")) in_text_ = false;
+    if (Is(ns, local, kW, L"pPr") || Is(ns, local, kW, L"tblPr") || Is(ns, local, kW, L"sectPr"))
+      --properties_;
+    if (Is(ns, local, kW, L"p")) Append(L"\r");
+    if (Is(ns, local, kW, L"tc")) {
+      // The last paragraph mark of a cell is its end-of-cell mark.
+      Target& t = Here();
+      if (!t.content.text.empty() && t.content.text.back() == kParagraphMark) {
+        t.content.text.pop_back();
+        t.content.formats.pop_back();
+      }
+      Append(std::wstring(1, kCellMark));
+    }
+    if (Is(ns, local, kW, L"tr")) Append(std::wstring(1, kRowMark));
+    if (Is(ns, local, kW, L"tbl") && Here().table_depth > 0) --Here().table_depth;
+    if (text_box_open_ && depth == text_box_depth_) {
+      Fragment content = std::move(Here().content);
+      targets_.pop_back();
+      if (content.text.empty() || content.text.back() != kParagraphMark) {
+        content.text += kParagraphMark;
+        content.formats.emplace_back();
+      }
+      shapes_.back().shape.text = StoryFrom(content);
+      text_box_open_ = false;
+      run_ = saved_run_;
+    }
+    if (!shapes_.empty() && depth == shapes_.back().depth) {
+      ShapeModel shape = std::move(shapes_.back().shape);
+      shapes_.pop_back();
+      if (shape.is_inline) {
+        // Only pictures are read as inline shapes; other inline content has no text here.
+        if (shape.image.empty()) return;
+        shape.offset = static_cast<LONG>(Here().content.text.size());
+        Append(std::wstring(1, kObjectMark));
+      }
+      Here().content.shapes.push_back(std::move(shape));
+    }
+  }
+
+  void ReadMargins(IXmlReader* r) {
+    PageSetupModel& p = page_setup_;
+    p.top_margin = Number(Attribute(r, L"top", kW), p.top_margin * 20) / kTwipsPerPoint;
+    p.bottom_margin = Number(Attribute(r, L"bottom", kW), p.bottom_margin * 20) / kTwipsPerPoint;
+    p.left_margin = Number(Attribute(r, L"left", kW), p.left_margin * 20) / kTwipsPerPoint;
+    p.right_margin = Number(Attribute(r, L"right", kW), p.right_margin * 20) / kTwipsPerPoint;
+    p.header_distance = Number(Attribute(r, L"header", kW), p.header_distance * 20) / kTwipsPerPoint;
+    p.footer_distance = Number(Attribute(r, L"footer", kW), p.footer_distance * 20) / kTwipsPerPoint;
+  }
+
+  void ReadPicture(const std::wstring& id, ShapeModel* shape) {
+    auto rel = rels_.find(id);
+    if (rel == rels_.end()) return;
+    const std::string part = PartName(folder_, rel->second);
+    if (!zip_.Read(part, &shape->image)) return;
+    const size_t dot = part.find_last_of('.');
+    if (dot != std::string::npos) {
+      std::string ext = part.substr(dot + 1);
+      shape->image_extension.assign(ext.begin(), ext.end());
+    }
+  }
+
+  bool in_properties() const { return properties_ > 0; }
+
+  const ZipArchive& zip_;
+  std::string folder_;
+  std::map<std::wstring, std::wstring> rels_;
+  std::vector<Target> targets_;
+  std::vector<OpenShape> shapes_;
+  CharFormat run_, saved_run_;
+  PageSetupModel page_setup_;
+  int depth_ = 0;
+  int skip_ = 0;
+  int properties_ = 0;
+  bool in_text_ = false;
+  bool saw_body_ = false;
+  bool text_box_open_ = false;
+  int text_box_depth_ = 0;
+};
+
+DocxResult ReadFileBytes(const std::wstring& path, std::string* bytes) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return DocxResult::kNotFound;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return DocxResult::kUnreadable;
+  LARGE_INTEGER size{};
+  DocxResult result = DocxResult::kUnreadable;
+  if (GetFileSizeEx(file, &size)) {
+    if (size.QuadPart > kMaxFileSize) {
+      result = DocxResult::kCorrupt;
+    } else {
+      bytes->assign(static_cast<size_t>(size.QuadPart), '\0');
+      DWORD read = 0;
+      if (bytes->empty() ||
+          (ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, nullptr) &&
+           read == bytes->size())) {
+        result = DocxResult::kOk;
+      }
+    }
+  }
+  CloseHandle(file);
+  return result;
+}
+
+// The main part, named by the package's relationship of type officeDocument.
+std::string MainPart(const ZipArchive& zip) {
+  std::string xml;
+  com::ComPtr<IXmlReader> r;
+  if (zip.Read("_rels/.rels", &xml) && SUCCEEDED(CreateXmlReaderOver(xml, r.Receive()))) {
+    XmlNodeType type;
+    while (r->Read(&type) == S_OK) {
+      if (type != XmlNodeType_Element) continue;
+      const std::wstring kind = Attribute(r.Get(), L"Type", nullptr);
+      const std::wstring suffix = L"/officeDocument";
+      if (kind.size() > suffix.size() &&
+          kind.compare(kind.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        return PartName("", Attribute(r.Get(), L"Target", nullptr));
+      }
+    }
+  }
+  return "word/document.xml";
+}
+
+}  // namespace
+
+DocxResult ReadDocxFile(const std::wstring& path, DocumentModel* doc) {
+  std::string bytes;
+  DocxResult read = ReadFileBytes(path, &bytes);
+  if (read != DocxResult::kOk) return read;
+  ZipArchive zip;
+  if (!zip.Load(std::move(bytes))) return DocxResult::kCorrupt;
+  const std::string main = MainPart(zip);
+  std::string xml;
+  if (!zip.Read(main, &xml)) return DocxResult::kCorrupt;
+  const size_t slash = main.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "" : main.substr(0, slash + 1);
+  const std::string rels_part = folder + "_rels/" + main.substr(folder.size()) + ".rels";
+  BodyReader body(zip, folder, ReadRelationships(zip, rels_part));
+  com::ComPtr<IXmlReader> reader;
+  if (FAILED(CreateXmlReaderOver(xml, reader.Receive())) || !body.Run(reader.Get(), doc))
+    return DocxResult::kCorrupt;
+  return DocxResult::kOk;
+}
+
+}  // namespace standin
