@@ -106,8 +106,10 @@ HRESULT DispatchCall(const wchar_t* type_name, IDispatch* self, REFIID iid, DISP
     hr = info->Invoke(self, id, DISPATCH_PROPERTYGET, &no_args, object.Ptr(), excep, arg_err);
     if (SUCCEEDED(hr)) {
       if (object.Type() == VT_DISPATCH && V_DISPATCH(object.Ptr())) {
-        hr = V_DISPATCH(object.Ptr())->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, flags,
-                                               params, result, excep, arg_err);
+        // The default member may be a method (Tables.Item) or a property (Zoom.Percentage).
+        hr = V_DISPATCH(object.Ptr())->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
+                                               flags | DISPATCH_METHOD, params, result, excep,
+                                               arg_err);
       } else {
         hr = DISP_E_BADPARAMCOUNT;
       }
