@@ -1,6 +1,8 @@
 // Word's Application object.
 #include "automation_object.h"
 #include "bstr.h"
+#include "document_save.h"
+#include "hresult.h"
 #include "objects.h"
 #include "optional_args.h"
 #include "server_lifetime.h"
@@ -55,13 +57,21 @@ class ApplicationObject final : public AutomationObject<_Application> {
   }
   HRESULT STDMETHODCALLTYPE Activate() override { return S_OK; }
 
-  // SaveChanges (WdSaveOptions): 0 do not save, -1 save, -2 prompt. Documents are only ever
-  // written by an explicit save here; with 0 they are discarded as Word does.
+  // SaveChanges (WdSaveOptions): 0 do not save, -1 save, -2 prompt. With -1 every document is
+  // saved as Close does; one that cannot be saved stops the quit with the documents still open.
+  // With 0, and with -2 where no one can answer, they are discarded as Word does.
   HRESULT STDMETHODCALLTYPE Quit(VARIANT* SaveChanges, VARIANT* OriginalFormat,
                                  VARIANT* RouteDocument) override {
     LONG save = -2;
     if (FAILED(OptionalLong(SaveChanges, -2, &save)))
       return WordError(IID__Application, kTypeMismatch, L"Type mismatch.");
+    if (save == -1) {
+      for (const DocumentPtr& doc : App().documents)
+        if (doc->full_path.empty() && !doc->saved)
+          return SaveBeforeClose(doc, IID__Application);
+      for (const DocumentPtr& doc : App().documents)
+        RETURN_IF_FAILED(SaveBeforeClose(doc, IID__Application));
+    }
     while (!App().documents.empty()) App().Close(App().documents.back());
     RequestExit();
     return S_OK;

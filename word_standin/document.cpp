@@ -1,6 +1,8 @@
 // Word's Document object.
 #include "automation_object.h"
 #include "bstr.h"
+#include "hresult.h"
+#include "document_save.h"
 #include "objects.h"
 #include "optional_args.h"
 #include "word_error.h"
@@ -58,17 +60,31 @@ class DocumentObject final : public AutomationObject<_Document> {
     if (doc_->closed) return ObjectDeleted(IID__Document);
     return NewPageSetup(doc_, prop);
   }
-  // SaveChanges: 0 do not save, -1 save, -2 prompt (given as any integer type). Without a save
-  // of its own here, a document closes unsaved; with alerts off Word does the same for an
-  // unchanged document.
+  // SaveChanges (WdSaveOptions): 0 do not save, -1 save, -2 prompt (given as any integer type).
+  // With -1 the document is saved first (see SaveBeforeClose); with -2 no one can answer the
+  // prompt, so the document closes unsaved, as Word does with alerts off.
   HRESULT STDMETHODCALLTYPE Close(VARIANT* SaveChanges, VARIANT* OriginalFormat,
                                   VARIANT* RouteDocument) override {
     if (doc_->closed) return ObjectDeleted(IID__Document);
     LONG save = -2;
     if (FAILED(OptionalLong(SaveChanges, -2, &save)))
       return WordError(IID__Document, kTypeMismatch, L"Type mismatch.");
+    if (save == -1) RETURN_IF_FAILED(SaveBeforeClose(doc_, IID__Document));
     App().Close(doc_);
     return S_OK;
+  }
+  // The other arguments of Word's SaveAs are accepted and have no effect here.
+  HRESULT STDMETHODCALLTYPE SaveAs(VARIANT* FileName, VARIANT* FileFormat, VARIANT*, VARIANT*,
+                                   VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
+                                   VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
+                                   VARIANT*) override {
+    return SaveDocumentAs(doc_, FileName, FileFormat, IID__Document);
+  }
+  HRESULT STDMETHODCALLTYPE SaveAs2(VARIANT* FileName, VARIANT* FileFormat, VARIANT*, VARIANT*,
+                                    VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
+                                    VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
+                                    VARIANT*) override {
+    return SaveDocumentAs(doc_, FileName, FileFormat, IID__Document);
   }
   HRESULT STDMETHODCALLTYPE get_Sections(Sections** prop) override {
     if (doc_->closed) return ObjectDeleted(IID__Document);

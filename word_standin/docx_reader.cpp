@@ -1,10 +1,12 @@
 #include "docx_reader.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "com_ptr.h"
+#include "docx_names.h"
 #include "fragment_codec.h"
 #include "xml_lite.h"
 #include "zip_archive.h"
@@ -12,17 +14,7 @@
 namespace standin {
 namespace {
 
-constexpr wchar_t kW[] = L"http://schemas.openxmlformats.org/wordprocessingml/2006/main";
-constexpr wchar_t kWp[] = L"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
-constexpr wchar_t kWpg[] = L"http://schemas.microsoft.com/office/word/2010/wordprocessingGroup";
-constexpr wchar_t kPic[] = L"http://schemas.openxmlformats.org/drawingml/2006/picture";
-constexpr wchar_t kA[] = L"http://schemas.openxmlformats.org/drawingml/2006/main";
-constexpr wchar_t kMc[] = L"http://schemas.openxmlformats.org/markup-compatibility/2006";
-constexpr wchar_t kR[] = L"http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-constexpr wchar_t kRels[] = L"http://schemas.openxmlformats.org/package/2006/relationships";
 constexpr DWORD kMaxFileSize = 512u << 20;
-constexpr float kEmuPerPoint = 12700.0f;
-constexpr float kTwipsPerPoint = 20.0f;
 
 std::string Utf8(const std::wstring& s) {
   if (s.empty()) return {};
@@ -84,7 +76,8 @@ class BodyReader {
     targets_.emplace_back();
   }
 
-  bool Run(IXmlReader* r, DocumentModel* doc) {
+  // Reads a main part (w:body) or a header or footer part into `story`.
+  bool Run(IXmlReader* r, Story* story) {
     XmlNodeType type;
     HRESULT hr;
     while ((hr = r->Read(&type)) == S_OK) {
@@ -99,20 +92,42 @@ class BodyReader {
         const wchar_t* text = nullptr;
         UINT length = 0;
         if (SUCCEEDED(r->GetValue(&text, &length))) Append(std::wstring(text, length));
+      } else if (type == XmlNodeType_Text && in_instruction_ && !paragraphs_.empty()) {
+        const wchar_t* text = nullptr;
+        UINT length = 0;
+        if (SUCCEEDED(r->GetValue(&text, &length)))
+          paragraphs_.back().instruction.append(text, length);
       }
     }
-    if (FAILED(hr) || !saw_body_) return false;
+    if (FAILED(hr) || !saw_root_) return false;
     Fragment& body = targets_.front().content;
     if (body.text.empty() || body.text.back() != kParagraphMark) Append(L"\r");
-    doc->main->Replace(0, doc->main->length(), body);
-    doc->page_setup = page_setup_;
+    story->Replace(0, story->length(), body);
     return true;
   }
+
+  struct Reference {
+    bool footer;
+    std::wstring type;  // "default", "first", "even"
+    std::wstring id;
+  };
+  const PageSetupModel& page_setup() const { return page_setup_; }
+  // The header and footer references and the different first page of the last section.
+  const std::vector<Reference>& references() const { return references_; }
+  bool title_page() const { return title_page_; }
+  // The page numbers of a header or footer: framed paragraphs holding a PAGE field.
+  const PageNumbersModel& page_numbers() const { return page_numbers_; }
 
  private:
   struct Target {
     Fragment content;
     int table_depth = 0;
+  };
+  struct OpenParagraph {
+    size_t start = 0;  // where its text begins in its target
+    bool framed = false;
+    LONG alignment = 1;
+    std::wstring instruction;  // its field instructions
   };
   struct OpenShape {
     ShapeModel shape;
@@ -148,9 +163,34 @@ class BodyReader {
     if (Is(ns, local, kMc, L"Fallback") || Is(ns, local, kW, L"instrText") ||
         Is(ns, local, kW, L"delText") || Is(ns, local, kW, L"rPrChange")) {
       skip_ = 1;
+      in_instruction_ = Is(ns, local, kW, L"instrText");
       return true;
     }
-    if (Is(ns, local, kW, L"body")) saw_body_ = true;
+    if (Is(ns, local, kW, L"body") || Is(ns, local, kW, L"hdr") || Is(ns, local, kW, L"ftr"))
+      saw_root_ = true;
+    if (Is(ns, local, kW, L"p")) {
+      paragraphs_.emplace_back();
+      paragraphs_.back().start = Here().content.text.size();
+    }
+    if (Is(ns, local, kW, L"framePr") && !paragraphs_.empty()) {
+      paragraphs_.back().framed = true;
+      const std::wstring align = Attribute(r, L"xAlign", kW);
+      for (LONG i = 0; i < 5; ++i)
+        if (align == kPageNumberAlignments[i]) paragraphs_.back().alignment = i;
+    }
+    if (Is(ns, local, kW, L"fldSimple") && !paragraphs_.empty())
+      paragraphs_.back().instruction += L" " + Attribute(r, L"instr", kW);
+    if (Is(ns, local, kW, L"sectPr")) {
+      references_.clear();
+      title_page_ = false;
+    }
+    if (Is(ns, local, kW, L"headerReference") || Is(ns, local, kW, L"footerReference"))
+      references_.push_back({Is(ns, local, kW, L"footerReference"), Attribute(r, L"type", kW),
+                             Attribute(r, L"id", kR)});
+    if (Is(ns, local, kW, L"titlePg")) {
+      const std::wstring val = Attribute(r, L"val", kW);
+      title_page_ = val != L"0" && val != L"false";
+    }
     if (Is(ns, local, kW, L"r")) run_ = CharFormat();
     if (Is(ns, local, kW, L"t")) in_text_ = true;
     if (Is(ns, local, kW, L"rFonts")) {
@@ -207,13 +247,13 @@ class BodyReader {
     r->GetNamespaceUri(&ns, nullptr);
     const int depth = depth_--;
     if (skip_) {
-      --skip_;
+      if (--skip_ == 0) in_instruction_ = false;
       return;
     }
     if (Is(ns, local, kW, L"t")) in_text_ = false;
     if (Is(ns, local, kW, L"pPr") || Is(ns, local, kW, L"tblPr") || Is(ns, local, kW, L"sectPr"))
       --properties_;
-    if (Is(ns, local, kW, L"p")) Append(L"\r");
+    if (Is(ns, local, kW, L"p")) EndParagraph();
     if (Is(ns, local, kW, L"tc")) {
       // The last paragraph mark of a cell is its end-of-cell mark.
       Target& t = Here();
@@ -249,6 +289,23 @@ class BodyReader {
     }
   }
 
+  // A framed paragraph with a PAGE field is a page number, not text of the story.
+  void EndParagraph() {
+    if (paragraphs_.empty()) return Append(L"\r");
+    OpenParagraph p = std::move(paragraphs_.back());
+    paragraphs_.pop_back();
+    const size_t first = p.instruction.find_first_not_of(L" ");
+    const bool page_field = first != std::wstring::npos &&
+                            p.instruction.compare(first, 4, L"PAGE") == 0 &&
+                            (p.instruction.size() == first + 4 || p.instruction[first + 4] == L' ');
+    Fragment& content = Here().content;
+    if (!p.framed || !page_field || p.start > content.text.size()) return Append(L"\r");
+    content.text.resize(p.start);
+    content.formats.resize(p.start);
+    ++page_numbers_.count;
+    page_numbers_.alignment = p.alignment;
+  }
+
   void ReadMargins(IXmlReader* r) {
     PageSetupModel& p = page_setup_;
     p.top_margin = Number(Attribute(r, L"top", kW), p.top_margin * 20) / kTwipsPerPoint;
@@ -278,13 +335,18 @@ class BodyReader {
   std::map<std::wstring, std::wstring> rels_;
   std::vector<Target> targets_;
   std::vector<OpenShape> shapes_;
+  std::vector<OpenParagraph> paragraphs_;
+  std::vector<Reference> references_;
+  PageNumbersModel page_numbers_;
+  bool title_page_ = false;
+  bool in_instruction_ = false;
   CharFormat run_, saved_run_;
   PageSetupModel page_setup_;
   int depth_ = 0;
   int skip_ = 0;
   int properties_ = 0;
   bool in_text_ = false;
-  bool saw_body_ = false;
+  bool saw_root_ = false;
   bool text_box_open_ = false;
   int text_box_depth_ = 0;
 };
@@ -334,6 +396,21 @@ std::string MainPart(const ZipArchive& zip) {
   return "word/document.xml";
 }
 
+// A header or footer part, with its own relationships (its pictures).
+bool ReadHeaderFooter(const ZipArchive& zip, const std::string& part, HeaderFooterModel* model) {
+  std::string xml;
+  if (!zip.Read(part, &xml)) return false;
+  const size_t slash = part.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
+  BodyReader reader(zip, folder,
+                    ReadRelationships(zip, folder + "_rels/" + part.substr(folder.size()) + ".rels"));
+  com::ComPtr<IXmlReader> r;
+  if (FAILED(CreateXmlReaderOver(xml, r.Receive())) || !reader.Run(r.Get(), model->story.get()))
+    return false;
+  model->page_numbers = reader.page_numbers();
+  return true;
+}
+
 }  // namespace
 
 DocxResult ReadDocxFile(const std::wstring& path, DocumentModel* doc) {
@@ -348,10 +425,21 @@ DocxResult ReadDocxFile(const std::wstring& path, DocumentModel* doc) {
   const size_t slash = main.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "" : main.substr(0, slash + 1);
   const std::string rels_part = folder + "_rels/" + main.substr(folder.size()) + ".rels";
-  BodyReader body(zip, folder, ReadRelationships(zip, rels_part));
+  const auto rels = ReadRelationships(zip, rels_part);
+  BodyReader body(zip, folder, rels);
   com::ComPtr<IXmlReader> reader;
-  if (FAILED(CreateXmlReaderOver(xml, reader.Receive())) || !body.Run(reader.Get(), doc))
+  if (FAILED(CreateXmlReaderOver(xml, reader.Receive())) || !body.Run(reader.Get(), doc->main.get()))
     return DocxResult::kCorrupt;
+  doc->page_setup = body.page_setup();
+  for (const BodyReader::Reference& ref : body.references()) {
+    auto type = std::find(std::begin(kHeaderFooterTypes), std::end(kHeaderFooterTypes), ref.type);
+    auto rel = rels.find(ref.id);
+    if (type == std::end(kHeaderFooterTypes) || rel == rels.end()) continue;
+    HeaderFooterModel& model = (ref.footer ? doc->footers : doc->headers)[type - std::begin(kHeaderFooterTypes)];
+    if (!ReadHeaderFooter(zip, PartName(folder, rel->second), &model)) return DocxResult::kCorrupt;
+    // A different first page leaves the page number off the first page.
+    if (model.page_numbers.count > 0) model.page_numbers.first_page = !body.title_page();
+  }
   return DocxResult::kOk;
 }
 
