@@ -133,7 +133,9 @@ TEST_F(Report, ThreePagesFromTwoTemplates) {
     ASSERT_EQ(a.Type(), VT_DISPATCH);
     app = V_DISPATCH(a.Ptr());
   }
-  EXPECT_EQ(GetText(app.Get(), {L"Visible"}), L"True");
+  Variant visible = quorrel_test::GetPath(app.Get(), {L"Visible"});
+  EXPECT_EQ(visible.Type(), VT_BOOL);
+  EXPECT_EQ(V_BOOL(visible.Ptr()), VARIANT_TRUE);
   EXPECT_EQ(GetText(app.Get(), {L"WindowState"}), L"1");
   EXPECT_EQ(GetText(app.Get(), {L"DisplayAlerts"}), L"-1");
   EXPECT_EQ(GetText(app.Get(), {L"ActiveWindow", L"ActivePane", L"View", L"Zoom", L"Percentage"}),
