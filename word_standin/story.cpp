@@ -36,8 +36,14 @@ void Story::Replace(LONG start, LONG end, const Fragment& with) {
   // Text put where a table's character stands (a cell's text or its mark) goes into the cell.
   const bool into_table = end < length() && formats_[end].in_table;
   if (end > start) {
+    // Deleting only paragraph marks joins paragraphs: a floating shape anchored in them stays,
+    // anchored in the joined paragraph, as in Word. Otherwise shapes go with their text.
+    const bool joins_paragraphs =
+        with.text.empty() && std::all_of(text_.begin() + start, text_.begin() + end,
+                                         [](wchar_t c) { return c == kParagraphMark; });
     shapes_.erase(std::remove_if(shapes_.begin(), shapes_.end(),
                                  [&](const std::shared_ptr<ShapeModel>& s) {
+                                   if (joins_paragraphs && !s->is_inline) return false;
                                    return s->anchor->start >= start && s->anchor->start < end;
                                  }),
                   shapes_.end());

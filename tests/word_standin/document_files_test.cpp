@@ -241,6 +241,21 @@ TEST_F(DocumentFilesTest, TextBoxesHaveTheirOwnText) {
   EXPECT_EQ(Utf8(box_text(first.Get())), Utf8(L"山田\r")) << "the copy is a copy";
 }
 
+// Deleting only paragraph marks joins paragraphs and keeps the text boxes anchored in them;
+// deleting their text as well deletes them.
+TEST_F(DocumentFilesTest, JoinedParagraphsKeepTheirTextBoxes) {
+  ComPtr<IDispatch> doc = Open(FixtureDir() + L"textboxes.docx");
+  ComPtr<IDispatch> shapes = GetObj(doc.Get(), L"Shapes");
+  ASSERT_EQ(GetLong(shapes.Get(), L"Count"), 4);
+  ASSERT_EQ(Utf8(Text(doc.Get())), Utf8(L"本文 #body#\r\r\r\r\r"));
+  Call(V_DISPATCH(Call(doc.Get(), L"Range", {Variant::I4(9), Variant::I4(11)}).Ptr()), L"Delete");
+  EXPECT_EQ(Utf8(Text(doc.Get())), Utf8(L"本文 #body#\r\r\r"));
+  EXPECT_EQ(GetLong(shapes.Get(), L"Count"), 4);
+  Call(V_DISPATCH(Call(doc.Get(), L"Range", {Variant::I4(0), Variant::I4(11)}).Ptr()), L"Delete");
+  EXPECT_EQ(Utf8(Text(doc.Get())), Utf8(L"\r"));
+  EXPECT_LT(GetLong(shapes.Get(), L"Count"), 4);
+}
+
 TEST_F(DocumentFilesTest, PicturesTakeOnePositionAndHaveASize) {
   Put(GetObj(blank_.Get(), L"Content").Get(), L"Text", Variant::Str(L"a#p#b"));
   ComPtr<IDispatch> found = Call(blank_.Get(), L"Range", {Variant::I4(0), Variant::I4(5)}).Get().pdispVal;
