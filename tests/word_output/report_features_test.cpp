@@ -276,6 +276,10 @@ TEST_F(Features, TextBoxTemplateFilledThenAppended) {
   EXPECT_EQ(GetText(Document().Get(), {L"Application", L"ActiveDocument", L"Name"}),
             GetText(Document().Get(), {L"Name"}));
   EXPECT_EQ(FileBytes(FixtureDir() + L"textboxes.docx"), on_disk);
+  // The page's shapes came along, and trimming after the last page keeps them all.
+  EXPECT_EQ(GetText(Document().Get(), {L"Shapes", L"Count"}), L"4");
+  ASSERT_HRESULT_SUCCEEDED(obj_->LastDelete());
+  EXPECT_EQ(GetText(Document().Get(), {L"Shapes", L"Count"}), L"4");
 }
 
 TEST_F(Features, EmptyTextBoxFieldFillsEveryBoxWithText) {

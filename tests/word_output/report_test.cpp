@@ -3,6 +3,11 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <functional>
+
 #include "com_test_env.h"
 #include "message_box_watcher.h"
 #include "word_client.h"
@@ -205,6 +210,68 @@ TEST_F(Report, NewPageAndLastDeleteShapeThePages) {
   ASSERT_EQ(pages.size(), 3u) << Utf8(DocumentText());
   EXPECT_EQ(Utf8(pages[0]), Utf8(L"件数 #count#\r担当 #name#\r件数 #count#\r担当 #name#\r"));
   EXPECT_EQ(pages[1], L"");
+}
+
+// Ends every stand-in Word process the hard way, as a crash of Word would.
+void KillWord() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL ok = Process32FirstW(snapshot, &entry); ok; ok = Process32NextW(snapshot, &entry)) {
+    if (_wcsicmp(entry.szExeFile, L"WordStandin.exe") != 0) continue;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+    if (!process) continue;
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
+  CloseHandle(snapshot);
+}
+
+// Word gone in the middle of a run: every later call fails or does nothing, as each operation's
+// own rule says, and none takes long.
+TEST_F(Report, WordKilledMidRunLeavesEachCallItsOwnOutcome) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  ASSERT_HRESULT_SUCCEEDED(Append(L"letter.docx"));
+  KillWord();
+
+  auto quick = [](const char* what, const std::function<HRESULT()>& call) {
+    DWORD start = GetTickCount();
+    HRESULT hr = call();
+    EXPECT_LT(GetTickCount() - start, 1000u) << what;
+    return hr;
+  };
+  LONG r = 1;
+  EXPECT_EQ(quick("SetFieldText", [&] { return Fill(L"#name#", Variant::Str(L"x"), &r); }),
+            kLibraryError);
+  EXPECT_EQ(r, -1);
+  EXPECT_EQ(Code(), 0);
+  EXPECT_EQ(quick("NewPage", [&] { return obj_->NewPage(); }), S_OK);
+  EXPECT_EQ(quick("LastDelete", [&] { return obj_->LastDelete(); }), S_OK);
+  EXPECT_EQ(quick("ClearConversion", [&] { return obj_->ClearConversion(); }), S_OK);
+  LONG mm[8] = {10, 10, 10, 10, 10, 10, 210, 297};
+  EXPECT_EQ(quick("PageSet", [&] {
+              return obj_->PageSet(&mm[0], &mm[1], &mm[2], &mm[3], &mm[4], &mm[5], &mm[6], &mm[7]);
+            }), S_OK);
+  EXPECT_EQ(quick("SetPageNo", [&] { return obj_->SetPageNo(&mm[0], &mm[1]); }), S_OK);
+  com::Bstr field(L"#photo#"), file(FixtureDir() + L"photo.png");
+  BSTR fb = field.Get(), pb = file.Get();
+  double size = 10;
+  r = 0;
+  EXPECT_EQ(quick("SetFieldImage",
+                  [&] { return obj_->SetFieldImage(&fb, &pb, &size, &size, &r); }), S_OK);
+  EXPECT_EQ(r, -1);
+  com::Bstr text(L"y");
+  BSTR tb = text.Get();
+  EXPECT_TRUE(FAILED(quick("SelectionFindforTextBox",
+                           [&] { return obj_->SelectionFindforTextBox(&fb, &tb); })));
+  EXPECT_EQ(quick("FormName", [&] { return Append(L"summary.docx"); }), kLibraryError);
+  EXPECT_EQ(FormName(), L"");
+  EXPECT_EQ(Code(), 1);
+  // The discard path stops at its first call: nothing else changes.
+  EXPECT_EQ(quick("WordEnd", [&] { return obj_->WordEnd(); }), S_OK);
+  EXPECT_EQ(Code(), 1);
+  obj_->put_objNewWord(nullptr);
 }
 
 // Each way an append can fail: 0x80040201 with a description, FormName empty, code 1, and the
