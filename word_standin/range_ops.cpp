@@ -65,18 +65,14 @@ LONG DeleteSpan(Story* story, Span* span, LONG count) {
   LONG end = span->end;
   if (start == end && start == story->last_insert_point() && start > 0 &&
       story->text()[start - 1] == kParagraphMark) {
-    story->DeleteJoining(start - 1, start);
+    story->Replace(start - 1, start, std::wstring());
     span->start = span->end = start - 1;
     return 1;
   }
-  const bool collapsed = start == end;
-  if (collapsed) end = start + (count > 0 ? count : 1);
+  if (start == end) end = start + (count > 0 ? count : 1);
   if (end > story->last_insert_point()) end = story->last_insert_point();
   if (end <= start) return 0;
-  // The Delete key on a caret joins paragraphs and keeps the shapes anchored in them; deleting
-  // a range takes the shapes anchored in it along.
-  if (collapsed) story->DeleteJoining(start, end);
-  else story->Replace(start, end, std::wstring());
+  story->Replace(start, end, std::wstring());
   span->start = span->end = start;
   return end - start;
 }

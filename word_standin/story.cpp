@@ -32,16 +32,6 @@ void Story::Replace(LONG start, LONG end, const std::wstring& with) {
   Replace(start, end, fragment);
 }
 
-void Story::DeleteJoining(LONG start, LONG end) {
-  for (const auto& shape : shapes_) {
-    Span* anchor = shape->anchor.get();
-    if (!shape->is_inline && anchor->start >= start && anchor->start < end) {
-      anchor->start = anchor->end = end;  // just past the deleted text: it lands on `start`
-    }
-  }
-  Replace(start, end, std::wstring());
-}
-
 void Story::Replace(LONG start, LONG end, const Fragment& with) {
   // Text put where a table's character stands (a cell's text or its mark) goes into the cell.
   const bool into_table = end < length() && formats_[end].in_table;

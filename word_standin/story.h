@@ -88,9 +88,6 @@ class Story {
   // spans after shift, spans inside shrink. Shapes anchored in [start, end) go with the text.
   void Replace(LONG start, LONG end, const Fragment& with);
   void Replace(LONG start, LONG end, const std::wstring& with);
-  // Deletes [start, end) as the Delete key does: paragraphs join, and floating shapes anchored
-  // in what goes move to `start` instead of going with it. Inline pictures are characters and go.
-  void DeleteJoining(LONG start, LONG end);
   Fragment Copy(LONG start, LONG end) const;
   std::shared_ptr<Story> Clone() const;
 
