@@ -35,6 +35,14 @@ On Error GoTo 0
 Check "FormName after failure", o.FormName, ""
 Check "WordOutErr after failure", o.WordOutErr, 1
 
+' A missing text-box template: Word's own error reaches the script, with its description.
+On Error Resume Next
+Dim tb : Set tb = o.SetFieldTextBox_Before("nothere.docx")
+Check "text-box template error is Word's", Err.Number <> 0 And Hex(Err.Number) <> "80040201", True
+Check "text-box template error has a description", Len(Err.Description) > 0, True
+On Error GoTo 0
+Check "FormName after text-box failure", o.FormName, "nothere.docx"
+
 o.WordOutErr = 0
 o.WordEnd
 Check "WordOutErr after finish", o.WordOutErr, 0
