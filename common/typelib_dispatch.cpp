@@ -2,8 +2,6 @@
 
 #include <map>
 
-#include "com_ptr.h"
-#include "hresult.h"
 #include "module.h"
 
 namespace com {
