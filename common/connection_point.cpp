@@ -5,10 +5,11 @@
 namespace com {
 namespace {
 
-// Enumerator over one connection point.
-class SingleEnum final : public IEnumConnectionPoints {
+// Enumerator over a container's connection points.
+class PointEnum final : public IEnumConnectionPoints {
  public:
-  explicit SingleEnum(IConnectionPoint* point) : point_(point) {}
+  explicit PointEnum(std::vector<ComPtr<IConnectionPoint>> points)
+      : points_(std::move(points)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -29,23 +30,23 @@ class SingleEnum final : public IEnumConnectionPoints {
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** out, ULONG* fetched) override {
     if (!out || (count > 1 && !fetched)) return E_POINTER;
     ULONG n = 0;
-    if (count > 0 && pos_ == 0) {
-      point_.CopyTo(&out[0]);
-      pos_ = n = 1;
-    }
+    for (; n < count && pos_ < points_.size(); ++n, ++pos_) points_[pos_].CopyTo(&out[n]);
     if (fetched) *fetched = n;
     return n == count ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    if (count == 0) return S_OK;
-    bool had = pos_ == 0;
-    pos_ = 1;
-    return (had && count == 1) ? S_OK : S_FALSE;
+    pos_ += count;
+    if (pos_ <= points_.size()) return S_OK;
+    pos_ = points_.size();
+    return S_FALSE;
   }
-  HRESULT STDMETHODCALLTYPE Reset() override { pos_ = 0; return S_OK; }
+  HRESULT STDMETHODCALLTYPE Reset() override {
+    pos_ = 0;
+    return S_OK;
+  }
   HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** out) override {
     if (!out) return E_POINTER;
-    auto* copy = new (std::nothrow) SingleEnum(point_.Get());
+    auto* copy = new (std::nothrow) PointEnum(points_);
     if (!copy) return E_OUTOFMEMORY;
     copy->pos_ = pos_;
     *out = copy;
@@ -54,8 +55,8 @@ class SingleEnum final : public IEnumConnectionPoints {
 
  private:
   ULONG refs_ = 1;
-  ULONG pos_ = 0;
-  ComPtr<IConnectionPoint> point_;
+  size_t pos_ = 0;
+  std::vector<ComPtr<IConnectionPoint>> points_;
 };
 
 }  // namespace
@@ -130,10 +131,15 @@ HRESULT ConnectionPoint::Find(REFIID iid, IConnectionPoint** out) {
   return S_OK;
 }
 
-HRESULT ConnectionPoint::Enumerate(IEnumConnectionPoints** out) {
+HRESULT NewConnectionPointEnum(std::vector<ComPtr<IConnectionPoint>> points,
+                               IEnumConnectionPoints** out) {
   if (!out) return E_POINTER;
-  *out = new (std::nothrow) SingleEnum(this);
+  *out = new (std::nothrow) PointEnum(std::move(points));
   return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT ConnectionPoint::Enumerate(IEnumConnectionPoints** out) {
+  return NewConnectionPointEnum({this}, out);
 }
 
 void ConnectionPoint::Fire(DISPID dispid, const std::vector<Variant>& args) {

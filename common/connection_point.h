@@ -11,6 +11,10 @@
 
 namespace com {
 
+// A new enumerator over `points` (one reference), for IConnectionPointContainer.
+HRESULT NewConnectionPointEnum(std::vector<ComPtr<IConnectionPoint>> points,
+                               IEnumConnectionPoints** out);
+
 class ConnectionPoint final : public IConnectionPoint {
  public:
   // `container` is the owning object; it is not referenced, the owner outlives this object's

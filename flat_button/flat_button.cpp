@@ -42,59 +42,6 @@ HRESULT Reported(HRESULT hr) {
   return hr;
 }
 
-// Enumerates the control's two connection points.
-class PointEnum final : public IEnumConnectionPoints {
- public:
-  explicit PointEnum(std::vector<com::ComPtr<IConnectionPoint>> points)
-      : points_(std::move(points)) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumConnectionPoints)) {
-      *out = static_cast<IEnumConnectionPoints*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-  }
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** out, ULONG* fetched) override {
-    if (!out || (count > 1 && !fetched)) return E_POINTER;
-    ULONG n = 0;
-    for (; n < count && pos_ < points_.size(); ++n, ++pos_) points_[pos_].CopyTo(&out[n]);
-    if (fetched) *fetched = n;
-    return n == count ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    pos_ += count;
-    if (pos_ <= points_.size()) return S_OK;
-    pos_ = points_.size();
-    return S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Reset() override {
-    pos_ = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** out) override {
-    if (!out) return E_POINTER;
-    auto* copy = new (std::nothrow) PointEnum(points_);
-    if (!copy) return E_OUTOFMEMORY;
-    copy->pos_ = pos_;
-    *out = copy;
-    return S_OK;
-  }
-
- private:
-  ULONG refs_ = 1;
-  size_t pos_ = 0;
-  std::vector<com::ComPtr<IConnectionPoint>> points_;
-};
 
 }  // namespace
 
@@ -424,9 +371,7 @@ HRESULT FlatButton::GetGUID(DWORD kind, GUID* out) {
 // --- IConnectionPointContainer ---
 
 HRESULT FlatButton::EnumConnectionPoints(IEnumConnectionPoints** out) {
-  if (!out) return E_POINTER;
-  *out = new (std::nothrow) PointEnum({&events_, &notify_});
-  return *out ? S_OK : E_OUTOFMEMORY;
+  return com::NewConnectionPointEnum({&events_, &notify_}, out);
 }
 
 HRESULT FlatButton::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {

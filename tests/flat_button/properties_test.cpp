@@ -265,3 +265,40 @@ TEST_F(FlatButtonProperties, LateBoundPutAndGet) {
 }
 
 }  // namespace
+
+namespace flat_button_test {
+
+// A container finds both outgoing interfaces by enumeration: the Click events and the change
+// notices, with Skip, Reset and Clone keeping their place.
+TEST_F(FlatButtonTest, ConnectionPointsAreEnumerated) {
+  Place();
+  com::ComPtr<IConnectionPointContainer> container;
+  ASSERT_HRESULT_SUCCEEDED(button_.As(&container));
+  com::ComPtr<IEnumConnectionPoints> points;
+  ASSERT_HRESULT_SUCCEEDED(container->EnumConnectionPoints(points.Receive()));
+  IConnectionPoint* got[3] = {};
+  ULONG fetched = 0;
+  EXPECT_EQ(points->Next(3, got, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  IID first{}, second{};
+  got[0]->GetConnectionInterface(&first);
+  got[1]->GetConnectionInterface(&second);
+  EXPECT_TRUE(IsEqualIID(first, DIID___TavFlatBtn));
+  EXPECT_TRUE(IsEqualIID(second, IID_IPropertyNotifySink));
+  got[0]->Release();
+  got[1]->Release();
+
+  ASSERT_HRESULT_SUCCEEDED(points->Reset());
+  EXPECT_EQ(points->Skip(1), S_OK);
+  com::ComPtr<IEnumConnectionPoints> copy;
+  ASSERT_HRESULT_SUCCEEDED(points->Clone(copy.Receive()));
+  IConnectionPoint* next = nullptr;
+  ASSERT_EQ(copy->Next(1, &next, nullptr), S_OK);
+  IID iid{};
+  next->GetConnectionInterface(&iid);
+  EXPECT_TRUE(IsEqualIID(iid, IID_IPropertyNotifySink));
+  next->Release();
+  EXPECT_EQ(copy->Skip(1), S_FALSE);
+}
+
+}  // namespace flat_button_test
