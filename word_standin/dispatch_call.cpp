@@ -94,6 +94,7 @@ HRESULT DispatchCall(const wchar_t* type_name, IDispatch* self, REFIID iid, DISP
     AppendJournalLine(
         FormatCall(type_name, member.Str(), kind, *params, NamedArgumentNames(info.Get(), id, *params)));
     if (Control().fail_members.count(what)) return FailAsAsked(what, excep);
+    PauseIfAsked(what);
   }
 
   ++g_nested_calls;

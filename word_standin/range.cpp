@@ -121,7 +121,7 @@ class RangeObject final : public AutomationObject<Range> {
   HRESULT STDMETHODCALLTYPE Paste() override {
     if (doc_->closed) return ObjectDeleted(IID_Range);
     if (!PasteIntoSpan(story_.get(), span_.get()))
-      return WordError(IID_Range, kCommandFailed, L"Command failed.");
+      return ClipboardEmpty(IID_Range);
     doc_->saved = false;
     return S_OK;
   }

@@ -76,7 +76,7 @@ class SelectionObject final : public AutomationObject<Selection> {
   HRESULT STDMETHODCALLTYPE Paste() override {
     if (doc_->closed) return ObjectDeleted(IID_Selection);
     if (!PasteIntoSpan(doc_->main.get(), doc_->selection.get()))
-      return WordError(IID_Selection, kCommandFailed, L"Command failed.");
+      return ClipboardEmpty(IID_Selection);
     // The selection ends up as a caret after what was pasted.
     doc_->selection->start = doc_->selection->end;
     doc_->saved = false;

@@ -54,11 +54,26 @@ void LoadTestControl() {
       fresh.fail_create = fail != 0;
     fresh.fail_members = ReadMultiString(key, L"FailMembers");
     ReadString(key, L"JournalFile", &fresh.journal_path);
+    ReadString(key, L"PauseBefore", &fresh.pause_before);
     RegCloseKey(key);
   }
   Settings() = fresh;
 }
 
 const TestControl& Control() { return Settings(); }
+
+void PauseIfAsked(const std::wstring& type_member) {
+  static bool paused = false;
+  if (paused || type_member != Settings().pause_before) return;
+  paused = true;
+  HANDLE paused_event = OpenEventW(EVENT_MODIFY_STATE, FALSE, kPausedEvent);
+  HANDLE resume_event = OpenEventW(SYNCHRONIZE, FALSE, kResumeEvent);
+  if (paused_event && resume_event) {
+    SetEvent(paused_event);
+    WaitForSingleObject(resume_event, 10000);
+  }
+  if (paused_event) CloseHandle(paused_event);
+  if (resume_event) CloseHandle(resume_event);
+}
 
 }  // namespace standin

@@ -13,4 +13,10 @@ HRESULT ObjectDeleted(REFIID iid) {
   return WordError(iid, kObjectDeleted, L"Object has been deleted.");
 }
 
+HRESULT ClipboardEmpty(REFIID iid) {
+  return WordError(iid, kNotAvailable,
+                   L"This method or property is not available because the Clipboard is empty "
+                   L"or not valid.");
+}
+
 }  // namespace standin

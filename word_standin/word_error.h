@@ -14,16 +14,19 @@ enum WordErrorNumber {
   kCommandFailed = 4198,
   kValueOutOfRange = 4608,
   kObjectDeleted = 5825,
-  kBadPattern = 5560,
+  kBadPattern = 5560,           // "The Find What text contains a Pattern Match expression ..."
   kFileNotFound = 5174,         // "This file could not be found."
   kFileCorrupt = 5792,          // "The file appears to be corrupted."
   kBadFileName = 5152,          // "This is not a valid file name." (a picture file)
-  kNotAvailable = 4605,         // "This method or property is not available ..."           // "The Find What text contains a Pattern Match expression which is not valid."
+  kNotAvailable = 4605,         // "This method or property is not available ..."
 };
 
 HRESULT WordError(REFIID iid, int number, const wchar_t* description);
 
 // For members of an object whose document was closed.
 HRESULT ObjectDeleted(REFIID iid);
+
+// For Paste when the clipboard holds nothing Word can paste.
+HRESULT ClipboardEmpty(REFIID iid);
 
 }  // namespace standin

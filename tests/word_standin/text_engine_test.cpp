@@ -176,6 +176,15 @@ TEST_F(StandinEngineTest, CopyAndPasteGoThroughTheClipboard) {
   Call(target.Get(), L"Paste");
   EXPECT_EQ(GetText(target.Get(), L"Text"), L"外部\rテキスト");
   EXPECT_EQ(Text(), L"テンプレート本文外部\rテキスト\r");
+
+  // With nothing on the clipboard Word refuses the paste and leaves the document alone.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  com::CallError empty = Failure(target.Get(), L"Paste", DISPATCH_METHOD, {});
+  EXPECT_EQ(empty.hr, DISP_E_EXCEPTION);
+  EXPECT_EQ(empty.scode, static_cast<HRESULT>(0x800A11FD));  // 4605
+  EXPECT_EQ(Text(), L"テンプレート本文外部\rテキスト\r");
 }
 
 TEST_F(StandinEngineTest, SelectionKeysFontAndParagraphFormat) {
