@@ -46,6 +46,8 @@ WordStandinSetup::~WordStandinSetup() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
   RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
   DeleteFileW(journal_path_.c_str());
+  if (paused_) CloseHandle(paused_);
+  if (resume_) CloseHandle(resume_);
 }
 
 void WordStandinSetup::SetVersion(const std::wstring& text) { SetString(L"Version", text); }
@@ -62,6 +64,20 @@ void WordStandinSetup::AddFailMember(const std::wstring& type_member) {
   block.push_back(L'\0');
   SetValue(L"FailMembers", REG_MULTI_SZ, block.data(),
            static_cast<DWORD>(block.size() * sizeof(wchar_t)));
+}
+
+void WordStandinSetup::PauseBefore(const std::wstring& type_member) {
+  if (!paused_) paused_ = CreateEventW(nullptr, FALSE, FALSE, L"WordStandin.Paused");
+  if (!resume_) resume_ = CreateEventW(nullptr, FALSE, FALSE, L"WordStandin.Resume");
+  SetString(L"PauseBefore", type_member);
+}
+
+bool WordStandinSetup::WaitForPause(DWORD timeout_ms) {
+  return paused_ && WaitForSingleObject(paused_, timeout_ms) == WAIT_OBJECT_0;
+}
+
+void WordStandinSetup::Resume() {
+  if (resume_) SetEvent(resume_);
 }
 
 std::vector<std::wstring> WordStandinSetup::Journal() const {

@@ -19,12 +19,19 @@ class WordStandinSetup {
   void SetVersion(const std::wstring& text);
   void SetFailCreate(bool fail);
   void AddFailMember(const std::wstring& type_member);  // "Documents.Add"
+  // Holds the stand-in before its first call of `type_member`; WaitForPause then tells when it
+  // is held, and Resume lets it go on.
+  void PauseBefore(const std::wstring& type_member);
+  bool WaitForPause(DWORD timeout_ms);
+  void Resume();
   std::vector<std::wstring> Journal() const;            // the lines so far
   const std::wstring& journal_path() const { return journal_path_; }
 
  private:
   std::wstring journal_path_;
   std::vector<std::wstring> fail_members_;
+  HANDLE paused_ = nullptr;
+  HANDLE resume_ = nullptr;
 };
 
 int CountStandinProcesses();  // running WordStandin.exe processes

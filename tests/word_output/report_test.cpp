@@ -7,6 +7,7 @@
 #include <tlhelp32.h>
 
 #include <functional>
+#include <thread>
 
 #include "com_test_env.h"
 #include "message_box_watcher.h"
@@ -193,6 +194,67 @@ TEST_F(Report, AppendCallsReachWordInOrder) {
       "Range.Paste call"};
   EXPECT_EQ(calls, expected);
 }
+
+// Another program writing the clipboard between the template's copy and the paste: what it put
+// there is what lands on the page, and an emptied clipboard fails the append like any other
+// step of it.
+struct ClipboardIntrusion {
+  const char* name;
+  const wchar_t* text;  // what the other program puts there; nullptr: it empties the clipboard
+};
+
+void PrintTo(const ClipboardIntrusion& c, std::ostream* os) { *os << c.name; }
+
+void WriteClipboard(const wchar_t* text) {
+  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(10);
+  EmptyClipboard();
+  if (text) {
+    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(mem), text, bytes);
+    GlobalUnlock(mem);
+    if (!SetClipboardData(CF_UNICODETEXT, mem)) GlobalFree(mem);
+  }
+  CloseClipboard();
+}
+
+class ClipboardBetweenCopyAndPaste : public Report,
+                                     public ::testing::WithParamInterface<ClipboardIntrusion> {};
+
+TEST_P(ClipboardBetweenCopyAndPaste, PasteTakesWhatIsThere) {
+  const ClipboardIntrusion& c = GetParam();
+  // Word is held after the copy, at the template's close, while the other program writes.
+  standin_.PauseBefore(L"Document.Close");
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  bool held = false;
+  std::thread other([&] {
+    held = standin_.WaitForPause(10000);
+    if (held) WriteClipboard(c.text);
+    standin_.Resume();
+  });
+  HRESULT hr = Append(L"letter.docx");
+  other.join();
+  ASSERT_TRUE(held) << "Word was never held between copy and paste";
+
+  if (c.text) {
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(FormName(), L"letter.docx");
+    EXPECT_EQ(Code(), 0);
+    EXPECT_EQ(Utf8(DocumentText()), Utf8(std::wstring(c.text) + L"\r"));
+  } else {
+    EXPECT_EQ(hr, kLibraryError);
+    EXPECT_EQ(FormName(), L"");
+    EXPECT_EQ(Code(), 1);
+    EXPECT_EQ(DocumentText(), L"\r");
+    EXPECT_EQ(GetText(Document().Get(), {L"Application", L"Documents", L"Count"}), L"1");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClipboardBetweenCopyAndPaste,
+    ::testing::Values(ClipboardIntrusion{"OtherText", L"別のプログラムの文字"},
+                      ClipboardIntrusion{"Emptied", nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Report, NewPageAndLastDeleteShapeThePages) {
   ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
