@@ -8,12 +8,16 @@
 #include "com_ptr.h"
 #include "com_test_env.h"
 #include "lullpane_client.h"
+#include "type_library_facts.h"
 
 namespace busy_window_test {
 namespace {
 
 using com::ComPtr;
 using testing_support::BinDir;
+using testing_support::LibraryFacts;
+using testing_support::MemberName;
+using testing_support::ReadLibraryFacts;
 using testing_support::Utf8;
 
 const GUID kLibId = {0x707FAE9C, 0x07BC, 0x4D20, {0x93, 0x6E, 0xA2, 0x67, 0xC4, 0x64, 0xAC, 0x92}};
@@ -31,37 +35,23 @@ class HalvaneTypeLibTest : public ::testing::Test {
     return info;
   }
 
-  static std::wstring Name(ITypeInfo* info, MEMBERID id) {
-    BSTR name = nullptr;
-    info->GetDocumentation(id, &name, nullptr, nullptr, nullptr);
-    std::wstring s = name ? name : L"";
-    SysFreeString(name);
-    return s;
-  }
-
   testing_support::ComApartment apartment_;
   ComPtr<ITypeLib> lib_;
 };
 
 TEST_F(HalvaneTypeLibTest, LibraryIdentityAndJapaneseHelpString) {
-  TLIBATTR* attr = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib_->GetLibAttr(&attr));
-  EXPECT_TRUE(IsEqualGUID(attr->guid, kLibId));
-  EXPECT_EQ(attr->wMajorVerNum, 1);
-  EXPECT_EQ(attr->wMinorVerNum, 0);
-  lib_->ReleaseTLibAttr(attr);
-  BSTR name = nullptr, help = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib_->GetDocumentation(-1, &name, &help, nullptr, nullptr));
-  EXPECT_STREQ(name, L"Halvane");
-  EXPECT_EQ(Utf8(help ? help : L""), Utf8(L"Word出力中に表示する処理中ウィンドウ"));
-  SysFreeString(name);
-  SysFreeString(help);
+  const LibraryFacts lib = ReadLibraryFacts(lib_.Get());
+  EXPECT_TRUE(IsEqualGUID(lib.guid, kLibId));
+  EXPECT_EQ(lib.major, 1);
+  EXPECT_EQ(lib.minor, 0);
+  EXPECT_EQ(lib.name, L"Halvane");
+  EXPECT_EQ(Utf8(lib.help), Utf8(L"Word出力中に表示する処理中ウィンドウ"));
 }
 
 TEST_F(HalvaneTypeLibTest, CoclassIsCreatableWithDefaultAndSourceInterfaces) {
   ComPtr<ITypeInfo> coclass = Info(kClsid);
   ASSERT_TRUE(coclass);
-  EXPECT_EQ(Name(coclass.Get(), MEMBERID_NIL), L"clsLullpane");
+  EXPECT_EQ(MemberName(coclass.Get(), MEMBERID_NIL), L"clsLullpane");
   TYPEATTR* attr = nullptr;
   ASSERT_HRESULT_SUCCEEDED(coclass->GetTypeAttr(&attr));
   EXPECT_EQ(attr->typekind, TKIND_COCLASS);
@@ -91,7 +81,7 @@ TEST_F(HalvaneTypeLibTest, DualInterfaceMembersSlotsAndDispids) {
   // A dual interface is found as its dispatch view; the vtable view holds the slots.
   ComPtr<ITypeInfo> dispatch = Info(kIid);
   ASSERT_TRUE(dispatch);
-  EXPECT_EQ(Name(dispatch.Get(), MEMBERID_NIL), L"_clsLullpane");
+  EXPECT_EQ(MemberName(dispatch.Get(), MEMBERID_NIL), L"_clsLullpane");
   HREFTYPE vtable_ref = 0;
   ASSERT_HRESULT_SUCCEEDED(dispatch->GetRefTypeOfImplType(-1, &vtable_ref));
   ComPtr<ITypeInfo> iface;
@@ -109,7 +99,7 @@ TEST_F(HalvaneTypeLibTest, DualInterfaceMembersSlotsAndDispids) {
   for (UINT i = 0; i < 2; ++i) {
     FUNCDESC* f = nullptr;
     ASSERT_HRESULT_SUCCEEDED(iface->GetFuncDesc(i, &f));
-    EXPECT_EQ(Name(iface.Get(), f->memid), members[i].name);
+    EXPECT_EQ(MemberName(iface.Get(), f->memid), members[i].name);
     EXPECT_EQ(f->memid, members[i].id);
     EXPECT_EQ(f->invkind, INVOKE_FUNC);
     EXPECT_EQ(f->oVft, static_cast<SHORT>((7 + i) * sizeof(void*)));  // after IDispatch
@@ -133,7 +123,7 @@ TEST_F(HalvaneTypeLibTest, DualInterfaceMembersSlotsAndDispids) {
 TEST_F(HalvaneTypeLibTest, EventDispinterfaceHasOnCancelButtonClicked) {
   ComPtr<ITypeInfo> events = Info(kEventsIid);
   ASSERT_TRUE(events);
-  EXPECT_EQ(Name(events.Get(), MEMBERID_NIL), L"__clsLullpane");
+  EXPECT_EQ(MemberName(events.Get(), MEMBERID_NIL), L"__clsLullpane");
   TYPEATTR* attr = nullptr;
   ASSERT_HRESULT_SUCCEEDED(events->GetTypeAttr(&attr));
   EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
@@ -146,7 +136,7 @@ TEST_F(HalvaneTypeLibTest, EventDispinterfaceHasOnCancelButtonClicked) {
   for (UINT i = 0; i < funcs; ++i) {
     FUNCDESC* f = nullptr;
     ASSERT_HRESULT_SUCCEEDED(events->GetFuncDesc(i, &f));
-    if (Name(events.Get(), f->memid) == L"OnCancelButtonClicked") {
+    if (MemberName(events.Get(), f->memid) == L"OnCancelButtonClicked") {
       found = true;
       EXPECT_EQ(f->memid, 1);
       EXPECT_EQ(f->cParams, 0);

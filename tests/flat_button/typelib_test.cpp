@@ -8,11 +8,15 @@
 
 #include "com_ptr.h"
 #include "com_test_env.h"
+#include "type_library_facts.h"
 
 namespace {
 
 using com::ComPtr;
 using testing_support::BinDir;
+using testing_support::LibraryFacts;
+using testing_support::MemberName;
+using testing_support::ReadLibraryFacts;
 using testing_support::Utf8;
 
 const GUID kLibId = {0x51721A5E, 0x01B1, 0x44BA, {0x8F, 0x73, 0x61, 0xD4, 0xAA, 0xB9, 0xB6, 0x47}};
@@ -39,13 +43,8 @@ std::string TypeName(ITypeInfo* info, const TYPEDESC& td) {
       ComPtr<ITypeLib> lib;
       UINT index = 0;
       ref->GetContainingTypeLib(lib.Receive(), &index);
-      BSTR lib_name = nullptr, name = nullptr;
-      lib->GetDocumentation(-1, &lib_name, nullptr, nullptr, nullptr);
-      ref->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
-      std::string text = Utf8(lib_name ? lib_name : L"") + "." + Utf8(name ? name : L"");
-      SysFreeString(lib_name);
-      SysFreeString(name);
-      return text;
+      return Utf8(ReadLibraryFacts(lib.Get()).name) + "." +
+             Utf8(MemberName(ref.Get(), MEMBERID_NIL));
     }
     default: return "vt" + std::to_string(td.vt);
   }
@@ -119,20 +118,14 @@ class PelorinTypeLib : public ::testing::Test {
 };
 
 TEST_F(PelorinTypeLib, LibraryIdentity) {
-  TLIBATTR* attr = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib_->GetLibAttr(&attr));
-  EXPECT_TRUE(IsEqualGUID(attr->guid, kLibId));
-  EXPECT_EQ(attr->wMajorVerNum, 1);
-  EXPECT_EQ(attr->wMinorVerNum, 0);
-  EXPECT_EQ(attr->lcid, 0x409u);
-  EXPECT_EQ(attr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
-  lib_->ReleaseTLibAttr(attr);
-  BSTR name = nullptr, doc = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib_->GetDocumentation(-1, &name, &doc, nullptr, nullptr));
-  EXPECT_STREQ(name, L"Pelorin");
-  EXPECT_STREQ(doc, L"Pelorin");
-  SysFreeString(name);
-  SysFreeString(doc);
+  const LibraryFacts lib = ReadLibraryFacts(lib_.Get());
+  EXPECT_TRUE(IsEqualGUID(lib.guid, kLibId));
+  EXPECT_EQ(lib.major, 1);
+  EXPECT_EQ(lib.minor, 0);
+  EXPECT_EQ(lib.lcid, 0x409u);
+  EXPECT_EQ(lib.syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+  EXPECT_EQ(lib.name, L"Pelorin");
+  EXPECT_EQ(lib.help, L"Pelorin");
 }
 
 TEST_F(PelorinTypeLib, ControlClassWithDefaultAndSourceInterfaces) {
@@ -187,10 +180,7 @@ TEST_F(PelorinTypeLib, InterfaceMembersInSlotOrder) {
     EXPECT_EQ(f->invkind, m.kind);
     EXPECT_EQ(f->oVft, static_cast<SHORT>((7 + i) * sizeof(void*)));
     EXPECT_EQ(TypeName(vt.Get(), f->elemdescFunc.tdesc), "HRESULT");
-    BSTR name = nullptr;
-    vt->GetDocumentation(f->memid, &name, nullptr, nullptr, nullptr);
-    EXPECT_EQ(Utf8(name ? name : L""), Utf8(m.name));
-    SysFreeString(name);
+    EXPECT_EQ(Utf8(MemberName(vt.Get(), f->memid)), Utf8(m.name));
     ASSERT_EQ(f->cParams, m.param.empty() ? 0 : 1);
     if (f->cParams == 1) {
       EXPECT_EQ(TypeName(vt.Get(), f->lprgelemdescParam[0].tdesc), m.param);
@@ -252,11 +242,8 @@ TEST_F(PelorinTypeLib, BorderStyleAndPointApi) {
   for (UINT i = 0; i < 6; ++i) {
     VARDESC* var = nullptr;
     ASSERT_HRESULT_SUCCEEDED(info->GetVarDesc(i, &var));
-    BSTR name = nullptr;
-    info->GetDocumentation(var->memid, &name, nullptr, nullptr, nullptr);
-    EXPECT_STREQ(name, names[i]);
+    EXPECT_EQ(MemberName(info.Get(), var->memid), names[i]);
     EXPECT_EQ(V_I4(var->lpvarValue), static_cast<LONG>(i));
-    SysFreeString(name);
     info->ReleaseVarDesc(var);
   }
 
@@ -270,12 +257,9 @@ TEST_F(PelorinTypeLib, BorderStyleAndPointApi) {
   for (UINT i = 0; i < 2; ++i) {
     VARDESC* var = nullptr;
     ASSERT_HRESULT_SUCCEEDED(info->GetVarDesc(i, &var));
-    BSTR name = nullptr;
-    info->GetDocumentation(var->memid, &name, nullptr, nullptr, nullptr);
-    EXPECT_STREQ(name, fields[i]);
+    EXPECT_EQ(MemberName(info.Get(), var->memid), fields[i]);
     EXPECT_EQ(var->elemdescVar.tdesc.vt, VT_I4);
     EXPECT_EQ(var->oInst, i * 4);
-    SysFreeString(name);
     info->ReleaseVarDesc(var);
   }
 }

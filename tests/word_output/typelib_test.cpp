@@ -8,11 +8,15 @@
 
 #include "com_ptr.h"
 #include "com_test_env.h"
+#include "type_library_facts.h"
 
 namespace {
 
 using com::ComPtr;
 using testing_support::BinDir;
+using testing_support::LibraryFacts;
+using testing_support::MemberName;
+using testing_support::ReadLibraryFacts;
 using testing_support::Utf8;
 
 const GUID kLibId = {0x879858EF, 0x141A, 0x4F4B, {0x9C, 0x36, 0x35, 0x5F, 0x45, 0x52, 0x75, 0x5B}};
@@ -112,20 +116,13 @@ class QuorrelTypeLib : public ::testing::Test {
 };
 
 TEST_F(QuorrelTypeLib, LibraryIdentity) {
-  TLIBATTR* attr = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib_->GetLibAttr(&attr));
-  EXPECT_TRUE(IsEqualGUID(attr->guid, kLibId));
-  EXPECT_EQ(attr->wMajorVerNum, 1);
-  EXPECT_EQ(attr->wMinorVerNum, 0);
-  lib_->ReleaseTLibAttr(attr);
-
-  BSTR name = nullptr, doc = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(lib_->GetDocumentation(-1, &name, &doc, nullptr, nullptr));
-  EXPECT_STREQ(name, L"Scrivlet");
+  const LibraryFacts lib = ReadLibraryFacts(lib_.Get());
+  EXPECT_TRUE(IsEqualGUID(lib.guid, kLibId));
+  EXPECT_EQ(lib.major, 1);
+  EXPECT_EQ(lib.minor, 0);
+  EXPECT_EQ(lib.name, L"Scrivlet");
   // Stored as code page 932 bytes; reads back exactly under a Japanese locale.
-  EXPECT_EQ(Utf8(doc ? doc : L""), Utf8(L"Visual Basic専用\u3000ワード出力DLL"));
-  SysFreeString(name);
-  SysFreeString(doc);
+  EXPECT_EQ(Utf8(lib.help), Utf8(L"Visual Basic専用\u3000ワード出力DLL"));
 }
 
 TEST_F(QuorrelTypeLib, CoclassIsCreatableAppObjectAndPredeclared) {
@@ -138,10 +135,7 @@ TEST_F(QuorrelTypeLib, CoclassIsCreatableAppObjectAndPredeclared) {
   EXPECT_EQ(attr->cImplTypes, 1);
   info->ReleaseTypeAttr(attr);
 
-  BSTR name = nullptr;
-  info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
-  EXPECT_STREQ(name, L"WordPrintOut");
-  SysFreeString(name);
+  EXPECT_EQ(MemberName(info.Get(), MEMBERID_NIL), L"WordPrintOut");
 
   INT impl_flags = 0;
   ASSERT_HRESULT_SUCCEEDED(info->GetImplTypeFlags(0, &impl_flags));
@@ -169,12 +163,9 @@ TEST_F(QuorrelTypeLib, EnumerationValues) {
   for (UINT i = 0; i < expected.size(); ++i) {
     VARDESC* var = nullptr;
     ASSERT_HRESULT_SUCCEEDED(info->GetVarDesc(i, &var));
-    BSTR name = nullptr;
-    info->GetDocumentation(var->memid, &name, nullptr, nullptr, nullptr);
-    EXPECT_EQ(Utf8(name), Utf8(expected[i].first));
+    EXPECT_EQ(Utf8(MemberName(info.Get(), var->memid)), Utf8(expected[i].first));
     EXPECT_EQ(V_VT(var->lpvarValue), VT_I4);
     EXPECT_EQ(V_I4(var->lpvarValue), expected[i].second);
-    SysFreeString(name);
     info->ReleaseVarDesc(var);
   }
 }
