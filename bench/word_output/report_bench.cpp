@@ -9,9 +9,13 @@
 #include "com_test_env.h"
 #include "late_bound.h"
 #include "quorrel_h.h"
+#include "take_turns.h"
 #include "word_standin_control.h"
 
 namespace {
+
+using quorrel_bench::Now;
+using quorrel_bench::Run;
 
 using com::DispidCache;
 using com::Variant;
@@ -19,21 +23,9 @@ using com::Variant;
 constexpr int kPages = 100;
 constexpr int kFields = 10;
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / f.QuadPart;
-}
-
 std::wstring FieldName(int i) { return L"#f" + std::to_wstring(i) + L"#"; }
 
-struct Result {
-  double seconds = 0;
-  size_t calls = 0;
-};
-
-Result ThroughLibrary(const std::wstring& forms, testing_support::WordStandinSetup& standin) {
+Run ThroughLibrary(const std::wstring& forms, testing_support::WordStandinSetup& standin) {
   CLSID clsid;
   CLSIDFromProgID(L"Scrivlet.WordPrintOut", &clsid);
   com::ComPtr<_WordPrintOut> w;
@@ -42,7 +34,7 @@ Result ThroughLibrary(const std::wstring& forms, testing_support::WordStandinSet
   w->put_FormPath(path.Get());
   w->WordStart();
 
-  Result r;
+  Run r;
   size_t before = standin.Journal().size();
   double start = Now();
   for (int p = 0; p < kPages; ++p) {
@@ -156,9 +148,9 @@ class DirectClient {
   DispidCache app_c_, docs_c_, doc_c_, range_c_, sel_c_, find_c_, repl_c_;
 };
 
-Result Direct(const std::wstring& forms, testing_support::WordStandinSetup& standin) {
+Run Direct(const std::wstring& forms, testing_support::WordStandinSetup& standin) {
   DirectClient c;
-  Result r;
+  Run r;
   if (FAILED(c.Start())) return r;
   size_t before = standin.Journal().size();
   double start = Now();
@@ -180,19 +172,12 @@ Result Direct(const std::wstring& forms, testing_support::WordStandinSetup& stan
 
 int main() {
   testing_support::ComApartment apartment;
-  std::wstring exe = testing_support::ExeDir();  // <build>\bench\ ;
-  std::wstring forms = exe.substr(0, exe.size() - 6) + L"tests\\fixtures\\";
+  const std::wstring forms = quorrel_bench::FixtureDir();
   testing_support::WordStandinSetup standin;
 
-  // The two clients take turns, twice, and the better run of each is compared: neither a
-  // warm-up nor a passing load on the machine decides the ratio.
-  Result direct, library;
-  for (int round = 0; round < 2; ++round) {
-    Result d = Direct(forms, standin);
-    Result l = ThroughLibrary(forms, standin);
-    if (round == 0 || d.seconds < direct.seconds) direct = d;
-    if (round == 0 || l.seconds < library.seconds) library = l;
-  }
+  Run direct, library;
+  quorrel_bench::TakeTurns([&] { return Direct(forms, standin); },
+                           [&] { return ThroughLibrary(forms, standin); }, &direct, &library);
 
   std::printf("report of %d pages, %d fields a page\n", kPages, kFields);
   std::printf("  direct client : %8.3f s  %6.1f calls/page\n", direct.seconds,

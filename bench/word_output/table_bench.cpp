@@ -11,9 +11,13 @@
 #include "late_bound.h"
 #include "quorrel_h.h"
 #include "row_collection.h"
+#include "take_turns.h"
 #include "word_standin_control.h"
 
 namespace {
+
+using quorrel_bench::Now;
+using quorrel_bench::Run;
 
 using com::ComPtr;
 using com::DispidCache;
@@ -21,13 +25,6 @@ using com::Variant;
 
 constexpr LONG kRows = 500, kPlain = 8, kRuby = 2;
 const wchar_t kMarker[] = L"#?ルビ?#";
-
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / f.QuadPart;
-}
 
 struct Row {
   std::vector<std::wstring> texts;
@@ -51,12 +48,7 @@ std::vector<Row> MakeRows() {
   return rows;
 }
 
-struct Result {
-  double seconds = 0;
-  size_t calls = 0;
-};
-
-Result ThroughLibrary(const std::wstring& forms, const std::vector<Row>& data,
+Run ThroughLibrary(const std::wstring& forms, const std::vector<Row>& data,
                       testing_support::WordStandinSetup& standin) {
   CLSID clsid;
   CLSIDFromProgID(L"Scrivlet.WordPrintOut", &clsid);
@@ -79,7 +71,7 @@ Result ThroughLibrary(const std::wstring& forms, const std::vector<Row>& data,
   _Collection* c = collection.Get();
   LONG table = 1, max_index = kPlain - 1, row_count = kRows, start = 2, max_ruby = kRuby - 1;
 
-  Result r;
+  Run r;
   size_t before = standin.Journal().size();
   double t = Now();
   w->SetTable(&c, &table, &max_index, &row_count, &start, &max_ruby);
@@ -90,12 +82,12 @@ Result ThroughLibrary(const std::wstring& forms, const std::vector<Row>& data,
   return r;
 }
 
-Result Direct(const std::wstring& forms, const std::vector<Row>& data,
+Run Direct(const std::wstring& forms, const std::vector<Row>& data,
               testing_support::WordStandinSetup& standin) {
   CLSID clsid;
   CLSIDFromProgID(L"Word.Application", &clsid);
   ComPtr<IDispatch> app;
-  Result r;
+  Run r;
   if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
                               app.ReceiveVoid()))) {
     return r;
@@ -164,22 +156,14 @@ Result Direct(const std::wstring& forms, const std::vector<Row>& data,
 
 int main() {
   testing_support::ComApartment apartment;
-  std::wstring exe = testing_support::ExeDir();  // <build>\bench\ ;
-  std::wstring forms = exe.substr(0, exe.size() - 6) + L"tests\\fixtures\\";
+  const std::wstring forms = quorrel_bench::FixtureDir();
   testing_support::WordStandinSetup standin;
   const std::vector<Row> data = MakeRows();
 
-  // The two clients take turns, twice, and the better run of each is compared: neither a
-  // warm-up nor a passing load on the machine decides the ratio.
-  Result direct, library;
-  for (int round = 0; round < 2; ++round) {
-    Result d = Direct(forms, data, standin);
-    testing_support::WaitForNoStandinProcess(10000);
-    Result l = ThroughLibrary(forms, data, standin);
-    testing_support::WaitForNoStandinProcess(10000);
-    if (round == 0 || d.seconds < direct.seconds) direct = d;
-    if (round == 0 || l.seconds < library.seconds) library = l;
-  }
+  Run direct, library;
+  quorrel_bench::TakeTurns([&] { return Direct(forms, data, standin); },
+                           [&] { return ThroughLibrary(forms, data, standin); }, &direct,
+                           &library);
   const double cells = kRows * (kPlain + kRuby);
   std::printf("SetTable: %ld rows, %ld plain + %ld ruby entries a row\n", kRows, kPlain, kRuby);
   std::printf("  direct client : %8.3f s  %6.2f calls/cell\n", direct.seconds, direct.calls / cells);
