@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 #include "registration.h"
@@ -58,7 +59,9 @@ int RegisterServer() {
   }
   HRESULT hr = com::RegisterClassAndTypeLib(kRegistration);
   if (FAILED(hr)) {
-    WriteError(L"WordStandin: registration failed, 0x" + std::to_wstring(hr));
+    wchar_t code[16];
+    swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+    WriteError(std::wstring(L"WordStandin: registration failed, ") + code);
     return 1;
   }
   return 0;
