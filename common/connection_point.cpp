@@ -2,31 +2,17 @@
 
 #include <new>
 
+#include "unknown_impl.h"
+
 namespace com {
 namespace {
 
 // Enumerator over a container's connection points.
-class PointEnum final : public IEnumConnectionPoints {
+class PointEnum final : public Unknown<IEnumConnectionPoints> {
  public:
   explicit PointEnum(std::vector<ComPtr<IConnectionPoint>> points)
       : points_(std::move(points)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumConnectionPoints)) {
-      *out = static_cast<IEnumConnectionPoints*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-  }
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** out, ULONG* fetched) override {
     if (!out || (count > 1 && !fetched)) return E_POINTER;
     ULONG n = 0;
@@ -54,7 +40,6 @@ class PointEnum final : public IEnumConnectionPoints {
   }
 
  private:
-  ULONG refs_ = 1;
   size_t pos_ = 0;
   std::vector<ComPtr<IConnectionPoint>> points_;
 };
@@ -67,14 +52,7 @@ ConnectionPoint::ConnectionPoint(IConnectionPointContainer* container, REFIID ev
 ConnectionPoint::~ConnectionPoint() = default;
 
 HRESULT ConnectionPoint::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IConnectionPoint)) {
-    *out = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return QueryInterfaceOf<IConnectionPoint>(this, iid, out);
 }
 ULONG ConnectionPoint::AddRef() { return container_->AddRef(); }
 ULONG ConnectionPoint::Release() { return container_->Release(); }

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "unknown_impl.h"
+
 namespace com {
 
 // Type info of `guid` from the type library embedded in this module; loaded once per process
@@ -46,5 +48,9 @@ class TypeLibDispatch : public Iface {
     return hr;
   }
 };
+
+// Listed as a base of Unknown, it is answered as the dual interface it implements.
+template <class Iface>
+struct Listed<TypeLibDispatch<Iface>> : Listed<Iface> {};
 
 }  // namespace com
