@@ -10,39 +10,18 @@
 #include "dispatch_call.h"
 #include "server_lifetime.h"
 #include "typelib_dispatch.h"
+#include "unknown_impl.h"
 
 namespace standin {
 
 template <class Iface>
-class AutomationObject : public com::TypeLibDispatch<Iface>, public ISupportErrorInfo {
+class AutomationObject
+    : public com::Unknown<com::Answering<com::TypeLibDispatch<Iface>, IDispatch>,
+                          ISupportErrorInfo> {
  public:
   // `type_name` is Word's name of the object, used in the journal and in failure controls.
   explicit AutomationObject(const wchar_t* type_name) : type_name_(type_name) { ObjectCreated(); }
   virtual ~AutomationObject() { ObjectDestroyed(); }
-  AutomationObject(const AutomationObject&) = delete;
-  AutomationObject& operator=(const AutomationObject&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, __uuidof(Iface))) {
-      *out = static_cast<Iface*>(this);
-    } else if (IsEqualIID(iid, IID_ISupportErrorInfo)) {
-      *out = static_cast<ISupportErrorInfo*>(this);
-    } else {
-      *out = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-  }
-
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
                                    UINT* arg_err) override {
@@ -60,7 +39,6 @@ class AutomationObject : public com::TypeLibDispatch<Iface>, public ISupportErro
 
  private:
   const wchar_t* type_name_;
-  ULONG refs_ = 1;  // the creator's reference
 };
 
 // Creates an object and moves its first reference into `out` (for [out, retval] members).

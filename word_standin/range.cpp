@@ -22,13 +22,8 @@ class RangeObject final : public AutomationObject<Range> {
       : AutomationObject(L"Range"), doc_(std::move(doc)), story_(std::move(story)),
         span_(story_->Track(start, end)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out && IsEqualIID(iid, kOwnRange)) {
-      *out = this;
-      AddRef();
-      return S_OK;
-    }
-    return AutomationObject::QueryInterface(iid, out);
+  void* FindOwnInterface(REFIID iid) override {
+    return IsEqualIID(iid, kOwnRange) ? this : nullptr;
   }
   const std::shared_ptr<Story>& story() const { return story_; }
   const std::shared_ptr<Span>& span() const { return span_; }
