@@ -35,33 +35,6 @@ Lullpane::~Lullpane() {
   ObjectDestroyed();
 }
 
-HRESULT Lullpane::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-      IsEqualIID(iid, IID__clsLullpane)) {
-    *out = static_cast<_clsLullpane*>(this);
-  } else if (IsEqualIID(iid, IID_IConnectionPointContainer)) {
-    *out = static_cast<IConnectionPointContainer*>(this);
-  } else if (IsEqualIID(iid, IID_IProvideClassInfo) || IsEqualIID(iid, IID_IProvideClassInfo2)) {
-    *out = static_cast<IProvideClassInfo2*>(this);
-  } else if (IsEqualIID(iid, IID_ISupportErrorInfo)) {
-    *out = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG Lullpane::AddRef() { return ++refs_; }
-
-ULONG Lullpane::Release() {
-  ULONG n = --refs_;
-  if (n == 0) delete this;
-  return n;
-}
-
 HRESULT Lullpane::StartAnime(LONG hWnd) {
   owner_hwnd_ = hWnd;
   if (!wait_form_) wait_form_ = WaitForm::Create(this);

@@ -10,22 +10,19 @@
 #include "connection_point.h"
 #include "halvane_h.h"
 #include "typelib_dispatch.h"
+#include "unknown_impl.h"
 #include "wait_form.h"
 
 namespace halvane {
 
-class Lullpane final : public com::TypeLibDispatch<_clsLullpane>,
-                       public IConnectionPointContainer,
-                       public IProvideClassInfo2,
-                       public ISupportErrorInfo,
-                       private WaitFormEvents {
+class Lullpane final
+    : public com::Unknown<com::Answering<com::TypeLibDispatch<_clsLullpane>, IDispatch>,
+                          IConnectionPointContainer,
+                          com::Answering<IProvideClassInfo2, IProvideClassInfo>,
+                          ISupportErrorInfo>,
+      private WaitFormEvents {
  public:
   static HRESULT Create(REFIID iid, void** out);
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // _clsLullpane
   HRESULT STDMETHODCALLTYPE StartAnime(LONG hWnd) override;
@@ -50,7 +47,6 @@ class Lullpane final : public com::TypeLibDispatch<_clsLullpane>,
   void OnCancelButtonClicked() override;
   void OnTimer() override;
 
-  LONG refs_ = 1;
   LONG owner_hwnd_ = 0;
   std::shared_ptr<WaitForm> wait_form_;
   com::ConnectionPoint events_;

@@ -1,16 +1,11 @@
 #include "property_notify_point.h"
 
+#include "unknown_impl.h"
+
 namespace pelorin {
 
 HRESULT PropertyNotifyPoint::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IConnectionPoint)) {
-    *out = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return com::QueryInterfaceOf<IConnectionPoint>(this, iid, out);
 }
 
 HRESULT PropertyNotifyPoint::GetConnectionInterface(IID* iid) {

@@ -44,23 +44,6 @@ HRESULT StreamPropertyBag::Create(StreamPropertyBag** out) {
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT StreamPropertyBag::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
-    *out = static_cast<IPropertyBag*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG StreamPropertyBag::Release() {
-  ULONG n = --refs_;
-  if (n == 0) delete this;
-  return n;
-}
-
 HRESULT StreamPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
   if (!name || !value) return E_POINTER;
   for (const auto& [key, stored] : values_) {

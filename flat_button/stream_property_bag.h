@@ -7,17 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "unknown_impl.h"
 #include "variant.h"
 
 namespace pelorin {
 
-class StreamPropertyBag final : public IPropertyBag {
+class StreamPropertyBag final : public com::Unknown<IPropertyBag> {
  public:
   static HRESULT Create(StreamPropertyBag** out);
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // Unknown names give E_INVALIDARG, as a container's bag does.
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
@@ -30,7 +27,6 @@ class StreamPropertyBag final : public IPropertyBag {
   StreamPropertyBag() = default;
   ~StreamPropertyBag() = default;
 
-  ULONG refs_ = 1;
   std::vector<std::pair<std::wstring, com::Variant>> values_;  // in the order written
 };
 

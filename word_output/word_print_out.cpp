@@ -53,30 +53,8 @@ HRESULT WordPrintOut::Create(REFIID iid, void** out) {
 }
 
 WordPrintOut::WordPrintOut() { com::ModuleAddRef(); }
+// Dropping the last reference releases Word but never quits it.
 WordPrintOut::~WordPrintOut() { com::ModuleRelease(); }
-
-HRESULT WordPrintOut::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-      IsEqualIID(iid, IID__WordPrintOut)) {
-    *out = static_cast<_WordPrintOut*>(this);
-  } else if (IsEqualIID(iid, IID_ISupportErrorInfo)) {
-    *out = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG WordPrintOut::AddRef() { return InterlockedIncrement(&refs_); }
-
-ULONG WordPrintOut::Release() {
-  ULONG n = InterlockedDecrement(&refs_);
-  if (n == 0) delete this;  // references to Word are released, Word is never quit here
-  return n;
-}
 
 HRESULT WordPrintOut::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                              VARIANT* result, EXCEPINFO* excep, UINT* arg_err) {

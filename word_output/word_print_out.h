@@ -6,18 +6,16 @@
 #include "com_ptr.h"
 #include "quorrel_h.h"
 #include "typelib_dispatch.h"
+#include "unknown_impl.h"
 #include "word_automation.h"
 
 namespace quorrel {
 
-class WordPrintOut final : public com::TypeLibDispatch<_WordPrintOut>, public ISupportErrorInfo {
+class WordPrintOut final
+    : public com::Unknown<com::Answering<com::TypeLibDispatch<_WordPrintOut>, IDispatch>,
+                          ISupportErrorInfo> {
  public:
   static HRESULT Create(REFIID iid, void** out);
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // IDispatch: the rest comes from the type library.
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
@@ -79,7 +77,6 @@ class WordPrintOut final : public com::TypeLibDispatch<_WordPrintOut>, public IS
   WordObject OutputDocument() { return surface_.Wrap(new_word_.Get(), WordType::Document); }
   WordObject InsertionRange() { return surface_.Wrap(range_.Get(), WordType::Range); }
 
-  LONG refs_ = 1;
   WordSurface surface_;
   com::ComPtr<IDispatch> word_;      // objWord
   com::ComPtr<IDispatch> new_word_;  // objNewWord
