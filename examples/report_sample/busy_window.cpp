@@ -5,6 +5,7 @@
 
 #include "hresult.h"
 #include "late_bound.h"
+#include "unknown_impl.h"
 #include "variant.h"
 
 namespace report_sample {
@@ -15,26 +16,12 @@ constexpr IID kBusyWindowEvents = {
     0xD76CDCDC, 0x9339, 0x4C44, {0xB4, 0xC1, 0xBC, 0xF5, 0x51, 0x1F, 0xEE, 0xD8}};
 constexpr DISPID kOnCancelButtonClicked = 1;
 
-class CancelSink final : public IDispatch {
+class CancelSink final : public com::Unknown<IDispatch> {
  public:
   explicit CancelSink(std::function<void()> on_cancel) : on_cancel_(std::move(on_cancel)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, kBusyWindowEvents)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return n;
+  void* FindOwnInterface(REFIID iid) override {
+    return IsEqualIID(iid, kBusyWindowEvents) ? static_cast<IDispatch*>(this) : nullptr;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -51,7 +38,6 @@ class CancelSink final : public IDispatch {
   }
 
  private:
-  LONG refs_ = 0;
   std::function<void()> on_cancel_;
 };
 
@@ -81,7 +67,7 @@ HRESULT BusyWindow::Create(std::function<void()> on_cancel) {
   com::ComPtr<IConnectionPointContainer> points;
   RETURN_IF_FAILED(busy_.As(&points));
   RETURN_IF_FAILED(points->FindConnectionPoint(kBusyWindowEvents, point_.Receive()));
-  com::ComPtr<IDispatch> sink(new (std::nothrow) CancelSink(std::move(on_cancel)));
+  auto sink = com::ComPtr<IDispatch>::Adopt(new (std::nothrow) CancelSink(std::move(on_cancel)));
   if (!sink) return E_OUTOFMEMORY;
   return point_->Advise(sink.Get(), &cookie_);
 }

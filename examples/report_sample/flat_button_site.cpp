@@ -20,26 +20,12 @@ constexpr IID kFlatButtonEvents = {
 constexpr DISPID kClick = 1;
 
 // Receives the control's events and hands Click to the form.
-class ClickSink final : public IDispatch {
+class ClickSink final : public com::Unknown<IDispatch> {
  public:
   explicit ClickSink(std::function<void()> on_click) : on_click_(std::move(on_click)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, kFlatButtonEvents)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
+  void* FindOwnInterface(REFIID iid) override {
+    return IsEqualIID(iid, kFlatButtonEvents) ? static_cast<IDispatch*>(this) : nullptr;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -56,7 +42,6 @@ class ClickSink final : public IDispatch {
   }
 
  private:
-  ULONG refs_ = 0;
   std::function<void()> on_click_;
 };
 
@@ -65,7 +50,8 @@ class ClickSink final : public IDispatch {
 HRESULT FlatButtonSite::Create(HWND form, const wchar_t* name, const RECT& rect,
                                IPropertyBag* properties, std::function<void()> on_click,
                                com::ComPtr<FlatButtonSite>* out) {
-  com::ComPtr<FlatButtonSite> site(new (std::nothrow) FlatButtonSite(form, name, rect));
+  auto site =
+      com::ComPtr<FlatButtonSite>::Adopt(new (std::nothrow) FlatButtonSite(form, name, rect));
   if (!site) return E_OUTOFMEMORY;
   HRESULT hr = site->Start(properties, std::move(on_click));
   if (FAILED(hr)) {
@@ -90,7 +76,7 @@ HRESULT FlatButtonSite::Start(IPropertyBag* properties, std::function<void()> on
   com::ComPtr<IConnectionPointContainer> points;
   RETURN_IF_FAILED(control_.As(&points));
   RETURN_IF_FAILED(points->FindConnectionPoint(kFlatButtonEvents, click_point_.Receive()));
-  com::ComPtr<IDispatch> sink(new (std::nothrow) ClickSink(std::move(on_click)));
+  auto sink = com::ComPtr<IDispatch>::Adopt(new (std::nothrow) ClickSink(std::move(on_click)));
   if (!sink) return E_OUTOFMEMORY;
   RETURN_IF_FAILED(click_point_->Advise(sink.Get(), &click_cookie_));
 
@@ -121,28 +107,6 @@ void FlatButtonSite::Close() {
     ole->SetClientSite(nullptr);
   }
   control_.Reset();
-}
-
-HRESULT FlatButtonSite::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite)) {
-    *out = static_cast<IOleClientSite*>(this);
-  } else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite)) {
-    *out = static_cast<IOleInPlaceSite*>(this);
-  } else if (IsEqualIID(iid, IID_IDispatch)) {
-    *out = static_cast<IDispatch*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG FlatButtonSite::Release() {
-  ULONG n = --refs_;
-  if (n == 0) delete this;
-  return n;
 }
 
 HRESULT FlatButtonSite::GetMoniker(DWORD, DWORD, IMoniker** out) {

@@ -8,10 +8,12 @@
 #include <string>
 
 #include "com_ptr.h"
+#include "unknown_impl.h"
 
 namespace report_sample {
 
-class FlatButtonSite final : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
+class FlatButtonSite final
+    : public com::Unknown<IOleClientSite, com::Answering<IOleInPlaceSite, IOleWindow>, IDispatch> {
  public:
   // Creates a registered Pelorin.TavFlatBtn named `name`, loads `properties` and activates it
   // at `rect` of `form`. `on_click` runs on every Click.
@@ -23,11 +25,6 @@ class FlatButtonSite final : public IOleClientSite, public IOleInPlaceSite, publ
   HWND window() const;
   // Deactivates the control and lets it go; the site is unusable afterwards.
   void Close();
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // IOleClientSite
   HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
@@ -68,7 +65,6 @@ class FlatButtonSite final : public IOleClientSite, public IOleInPlaceSite, publ
   ~FlatButtonSite() = default;
   HRESULT Start(IPropertyBag* properties, std::function<void()> on_click);
 
-  ULONG refs_ = 0;
   HWND form_;
   std::wstring name_;
   RECT rect_;

@@ -3,6 +3,7 @@
 #include <new>
 #include <utility>
 
+#include "unknown_impl.h"
 #include "variant.h"
 
 namespace report_sample {
@@ -19,26 +20,10 @@ HRESULT IndexOf(const VARIANT* arg, LONG* index) {
 }
 
 // Late-bound only, as a class of the client's own would be.
-class ItemRow final : public IDispatch {
+class ItemRow final : public com::Unknown<IDispatch> {
  public:
   explicit ItemRow(Item item) : item_(std::move(item)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-  }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
     return S_OK;
@@ -70,31 +55,13 @@ class ItemRow final : public IDispatch {
   }
 
  private:
-  ULONG refs_ = 0;
   Item item_;
 };
 
-class ItemCollection final : public _Collection {
+class ItemCollection final : public com::Unknown<com::Answering<_Collection, IDispatch>> {
  public:
   explicit ItemCollection(std::vector<com::ComPtr<IDispatch>> rows) : rows_(std::move(rows)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, IID__Collection)) {
-      *out = static_cast<_Collection*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-  }
   // SetTable reaches Item through the vtable; nothing here is called by name.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -130,7 +97,6 @@ class ItemCollection final : public _Collection {
   HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown**) override { return E_NOTIMPL; }
 
  private:
-  ULONG refs_ = 0;
   std::vector<com::ComPtr<IDispatch>> rows_;
 };
 
@@ -139,11 +105,11 @@ class ItemCollection final : public _Collection {
 com::ComPtr<_Collection> NewItemCollection(const std::vector<Item>& items) {
   std::vector<com::ComPtr<IDispatch>> rows;
   for (const Item& item : items) {
-    com::ComPtr<IDispatch> row(new (std::nothrow) ItemRow(item));
+    auto row = com::ComPtr<IDispatch>::Adopt(new (std::nothrow) ItemRow(item));
     if (!row) return nullptr;
     rows.push_back(std::move(row));
   }
-  return com::ComPtr<_Collection>(new (std::nothrow) ItemCollection(std::move(rows)));
+  return com::ComPtr<_Collection>::Adopt(new (std::nothrow) ItemCollection(std::move(rows)));
 }
 
 std::wstring GroupedNumber(LONG value) {

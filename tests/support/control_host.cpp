@@ -5,6 +5,7 @@
 #include <new>
 
 #include "hresult.h"
+#include "unknown_impl.h"
 #include "variant.h"
 
 namespace testing_support {
@@ -32,25 +33,12 @@ int PixelsPerInch() {
 }
 
 // Events of the control's outgoing interface, recorded by DISPID.
-class EventSink final : public IDispatch {
+class EventSink final : public com::Unknown<IDispatch> {
  public:
   EventSink(REFIID iid, std::vector<DISPID>* log) : iid_(iid), log_(log) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, iid_)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
+  void* FindOwnInterface(REFIID iid) override {
+    return IsEqualIID(iid, iid_) ? static_cast<IDispatch*>(this) : nullptr;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
     *n = 0;
@@ -67,7 +55,6 @@ class EventSink final : public IDispatch {
   }
 
  private:
-  ULONG refs_ = 0;
   IID iid_;
   std::vector<DISPID>* log_;
 };
@@ -75,39 +62,11 @@ class EventSink final : public IDispatch {
 }  // namespace
 
 // The client site, in-place site, ambient dispatch and change-notice sink of the one control.
-class ControlSite final : public IOleClientSite,
-                          public IOleInPlaceSite,
-                          public IDispatch,
-                          public IPropertyNotifySink,
-                          public IAdviseSink {
+class ControlSite final
+    : public com::Unknown<IOleClientSite, com::Answering<IOleInPlaceSite, IOleWindow>, IDispatch,
+                          IPropertyNotifySink, IAdviseSink> {
  public:
   explicit ControlSite(HWND host) : host_(host) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite)) {
-      *out = static_cast<IOleClientSite*>(this);
-    } else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite)) {
-      *out = static_cast<IOleInPlaceSite*>(this);
-    } else if (IsEqualIID(iid, IID_IDispatch)) {
-      *out = static_cast<IDispatch*>(this);
-    } else if (IsEqualIID(iid, IID_IPropertyNotifySink)) {
-      *out = static_cast<IPropertyNotifySink*>(this);
-    } else if (IsEqualIID(iid, IID_IAdviseSink)) {
-      *out = static_cast<IAdviseSink*>(this);
-    } else {
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-  }
 
   // IOleClientSite
   HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
@@ -216,7 +175,6 @@ class ControlSite final : public IOleClientSite,
   int view_changes = 0;
 
  private:
-  ULONG refs_ = 0;
   HWND host_;
 };
 
@@ -257,7 +215,6 @@ uint32_t Rgb(OLE_COLOR color) {
 
 ControlHost::ControlHost() : host_(CreateHostWindow()) {
   site_ = new ControlSite(host_);
-  site_->AddRef();
 }
 
 ControlHost::~ControlHost() {
@@ -294,7 +251,7 @@ HRESULT ControlHost::Create(const std::wstring& dll_path, REFCLSID clsid, REFIID
   RETURN_IF_FAILED(points->FindConnectionPoint(events_iid, events.Receive()));
   auto* sink = new (std::nothrow) EventSink(events_iid, &site_->events);
   if (!sink) return E_OUTOFMEMORY;
-  com::ComPtr<IDispatch> sink_ref(sink);
+  auto sink_ref = com::ComPtr<IDispatch>::Adopt(sink);
   return events->Advise(sink_ref.Get(), &events_cookie_);
 }
 

@@ -5,24 +5,7 @@
 namespace testing_support {
 
 com::ComPtr<MemoryPropertyBag> MemoryPropertyBag::New() {
-  return com::ComPtr<MemoryPropertyBag>(new MemoryPropertyBag());
-}
-
-HRESULT MemoryPropertyBag::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
-    *out = static_cast<IPropertyBag*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG MemoryPropertyBag::Release() {
-  ULONG n = --refs_;
-  if (n == 0) delete this;
-  return n;
+  return com::ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag());
 }
 
 HRESULT MemoryPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {

@@ -7,17 +7,14 @@
 #include <vector>
 
 #include "com_ptr.h"
+#include "unknown_impl.h"
 #include "variant.h"
 
 namespace testing_support {
 
-class MemoryPropertyBag final : public IPropertyBag {
+class MemoryPropertyBag final : public com::Unknown<IPropertyBag> {
  public:
   static com::ComPtr<MemoryPropertyBag> New();
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // A missing name gives E_INVALIDARG; a value that does not convert to the asked type fails.
   HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
@@ -34,7 +31,6 @@ class MemoryPropertyBag final : public IPropertyBag {
   MemoryPropertyBag() = default;
   ~MemoryPropertyBag() = default;
 
-  ULONG refs_ = 0;
   std::vector<std::pair<std::wstring, com::Variant>> values_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "unknown_impl.h"
+
 namespace quorrel_test {
 namespace {
 
@@ -16,26 +18,11 @@ HRESULT IndexOf(const VARIANT* arg, LONG* index) {
   return hr;
 }
 
-class Row final : public IDispatch {
+class Row final : public com::Unknown<IDispatch> {
  public:
   Row(std::vector<RowEntry> entries, bool has_columns)
       : entries_(std::move(entries)), has_columns_(has_columns) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (!n) delete this;
-    return n;
-  }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -61,32 +48,15 @@ class Row final : public IDispatch {
   }
 
  private:
-  ULONG refs_ = 1;
   std::vector<RowEntry> entries_;
   bool has_columns_;
 };
 
-class Collection final : public _Collection {
+class Collection final : public com::Unknown<com::Answering<_Collection, IDispatch>> {
  public:
   Collection(std::vector<com::ComPtr<IDispatch>> rows, CollectionLog* log)
       : rows_(std::move(rows)), log_(log) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, IID__Collection)) {
-      *out = static_cast<_Collection*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    ULONG n = --refs_;
-    if (!n) delete this;
-    return n;
-  }
   // Reached only through the vtable in these tests.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
@@ -121,7 +91,6 @@ class Collection final : public _Collection {
   HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown**) override { return E_NOTIMPL; }
 
  private:
-  ULONG refs_ = 1;
   std::vector<com::ComPtr<IDispatch>> rows_;
   CollectionLog* log_;
 };
