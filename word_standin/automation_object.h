@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "dispatch_call.h"
+#include "journal.h"
 #include "server_lifetime.h"
 #include "typelib_dispatch.h"
 #include "unknown_impl.h"
@@ -22,6 +23,13 @@ class AutomationObject
   // `type_name` is Word's name of the object, used in the journal and in failure controls.
   explicit AutomationObject(const wchar_t* type_name) : type_name_(type_name) { ObjectCreated(); }
   virtual ~AutomationObject() { ObjectDestroyed(); }
+  // Lookups are journaled too: a test sees how often a client asks for the same name.
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* ids) override {
+    if (ExitRequested()) return RPC_E_DISCONNECTED;
+    if (names && count) AppendJournalLine(FormatLookup(type_name_, names, count));
+    return com::TypeLibDispatch<Iface>::GetIDsOfNames(riid, names, count, lcid, ids);
+  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
                                    UINT* arg_err) override {

@@ -146,6 +146,12 @@ std::wstring FormatCall(const std::wstring& type, const std::wstring& member, co
   return line;
 }
 
+std::wstring FormatLookup(const std::wstring& type, const OLECHAR* const* names, UINT count) {
+  std::wstring line = type + L"." + names[0] + L" lookup";
+  for (UINT i = 1; i < count; ++i) line += (i == 1 ? L" " : L", ") + std::wstring(names[i]);
+  return line;
+}
+
 void AppendJournalLine(const std::wstring& line) {
   const std::wstring& path = Control().journal_path;
   if (path.empty()) return;
@@ -155,8 +161,8 @@ void AppendJournalLine(const std::wstring& line) {
   if (file == INVALID_HANDLE_VALUE) return;
   std::string bytes = Utf8(line) + "\r\n";
   DWORD written = 0;
+  // Other processes see a written line at once; the disk need not, so no flush per call.
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  FlushFileBuffers(file);
   CloseHandle(file);
 }
 

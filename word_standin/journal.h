@@ -1,5 +1,5 @@
 // The call journal a test reads back: one UTF-8 line per member call received, in the form
-// `Type.Member kind args` (see FormatCall).
+// `Type.Member kind args` (see FormatCall), and one per name lookup (see FormatLookup).
 #pragma once
 #include <windows.h>
 #include <oaidl.h>
@@ -19,7 +19,10 @@ std::wstring FormatArgument(const VARIANT& v);
 std::wstring FormatCall(const std::wstring& type, const std::wstring& member, const wchar_t* kind,
                         const DISPPARAMS& params, const std::vector<std::wstring>& named);
 
-// Appends the line to the journal file of the test control, if one is set; flushed at once.
+// `Type.Member lookup Named1, Named2`: a GetIDsOfNames call for a member and its named arguments.
+std::wstring FormatLookup(const std::wstring& type, const OLECHAR* const* names, UINT count);
+
+// Appends the line to the journal file of the test control, if one is set.
 void AppendJournalLine(const std::wstring& line);
 
 }  // namespace standin

@@ -83,6 +83,11 @@ TEST_F(StandinApplicationTest, JournalRecordsEveryCallWithTypesInOrder) {
                        L"Document.Application get",
                        L"Documents.Item call VT_BSTR:\"文書1\"",
                        L"Application.Quit call SaveChanges:=VT_I4:0"}));
+  // This client keeps no DISPIDs: each call asked for its names first, named arguments too.
+  const std::vector<std::wstring> lookups = standin_.Lookups();
+  ASSERT_EQ(lookups.size(), 11u);
+  EXPECT_EQ(Utf8Lines({lookups.front(), lookups.back()}),
+            Utf8Lines({L"Application.Version lookup", L"Application.Quit lookup SaveChanges"}));
 }
 
 TEST_F(StandinApplicationTest, DocumentsAreNamedCountedAndFoundByIndexOrName) {
