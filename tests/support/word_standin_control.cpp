@@ -22,6 +22,12 @@ std::wstring FromUtf8(const std::string& s) {
   return out;
 }
 
+// "Type.Member lookup ...", beside the calls "Type.Member get|put|call ...".
+bool IsLookup(const std::wstring& line) {
+  const size_t space = line.find(L' ');
+  return line.compare(space == std::wstring::npos ? line.size() : space + 1, 6, L"lookup") == 0;
+}
+
 }  // namespace
 
 WordStandinSetup::WordStandinSetup() {
@@ -80,7 +86,7 @@ void WordStandinSetup::Resume() {
   if (resume_) SetEvent(resume_);
 }
 
-std::vector<std::wstring> WordStandinSetup::Journal() const {
+std::vector<std::wstring> WordStandinSetup::AllJournalLines() const {
   std::vector<std::wstring> lines;
   HANDLE file = CreateFileW(journal_path_.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -102,6 +108,20 @@ std::vector<std::wstring> WordStandinSetup::Journal() const {
     start = end + 1;
   }
   return lines;
+}
+
+std::vector<std::wstring> WordStandinSetup::Journal() const {
+  std::vector<std::wstring> calls;
+  for (std::wstring& line : AllJournalLines())
+    if (!IsLookup(line)) calls.push_back(std::move(line));
+  return calls;
+}
+
+std::vector<std::wstring> WordStandinSetup::Lookups() const {
+  std::vector<std::wstring> lookups;
+  for (std::wstring& line : AllJournalLines())
+    if (IsLookup(line)) lookups.push_back(std::move(line));
+  return lookups;
 }
 
 int CountStandinProcesses() {

@@ -24,10 +24,13 @@ class WordStandinSetup {
   void PauseBefore(const std::wstring& type_member);
   bool WaitForPause(DWORD timeout_ms);
   void Resume();
-  std::vector<std::wstring> Journal() const;            // the lines so far
+  std::vector<std::wstring> Journal() const;  // the member calls so far
+  std::vector<std::wstring> Lookups() const;  // the name lookups so far, "Type.Member lookup"
   const std::wstring& journal_path() const { return journal_path_; }
 
  private:
+  std::vector<std::wstring> AllJournalLines() const;
+
   std::wstring journal_path_;
   std::vector<std::wstring> fail_members_;
   HANDLE paused_ = nullptr;

@@ -7,6 +7,7 @@
 #include <tlhelp32.h>
 
 #include <functional>
+#include <map>
 #include <thread>
 
 #include "com_test_env.h"
@@ -174,6 +175,29 @@ TEST_F(Report, FinishCallsReachWordInOrder) {
       "Zoom.Percentage put VT_I2:100", "Application.DisplayAlerts put VT_I4:-1"};
   EXPECT_EQ(calls, expected);
   EXPECT_EQ(DocumentText().find(L'#'), std::wstring::npos);
+}
+
+// A report asks Word for each name once: a member's DISPID is kept for every later object of
+// the same type, however many pages follow.
+TEST_F(Report, EachNameIsLookedUpOnce) {
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  LONG r = 1;
+  for (const wchar_t* page : {L"letter.docx", L"summary.docx", L"letter.docx"}) {
+    ASSERT_HRESULT_SUCCEEDED(Append(page));
+    ASSERT_HRESULT_SUCCEEDED(Fill(L"#name#", Variant::Str(L"山田"), &r));
+    ASSERT_HRESULT_SUCCEEDED(Fill(L"#count#", Variant::I4(3), &r));
+    ASSERT_HRESULT_SUCCEEDED(obj_->NewPage());
+  }
+  ASSERT_HRESULT_SUCCEEDED(obj_->ClearConversion());
+  ASSERT_HRESULT_SUCCEEDED(obj_->LastDelete());
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordEnd());
+
+  const std::vector<std::wstring> lookups = standin_.Lookups();
+  std::map<std::wstring, int> times;
+  for (const std::wstring& l : lookups) ++times[l];
+  for (const auto& [lookup, n] : times) EXPECT_EQ(n, 1) << Utf8(lookup);
+  EXPECT_NE(times.count(L"Range.Collapse lookup"), 0u) << "lookups reach the journal";
+  EXPECT_GT(standin_.Journal().size(), 3 * lookups.size());
 }
 
 TEST_F(Report, AppendCallsReachWordInOrder) {
