@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "com_test_env.h"
 #include "late_bound.h"
@@ -36,6 +37,7 @@ Run ThroughLibrary(const std::wstring& forms, testing_support::WordStandinSetup&
 
   Run r;
   size_t before = standin.Journal().size();
+  size_t lookups_before = standin.Lookups().size();
   double start = Now();
   for (int p = 0; p < kPages; ++p) {
     if (p) w->NewPage();
@@ -52,6 +54,7 @@ Run ThroughLibrary(const std::wstring& forms, testing_support::WordStandinSetup&
   w->LastDelete();
   r.seconds = Now() - start;
   r.calls = standin.Journal().size() - before;
+  r.lookups = standin.Lookups().size() - lookups_before;
   w->put_WordOutErr(99);  // quit Word without saving
   w->WordEnd();
   return r;
@@ -153,6 +156,7 @@ Run Direct(const std::wstring& forms, testing_support::WordStandinSetup& standin
   Run r;
   if (FAILED(c.Start())) return r;
   size_t before = standin.Journal().size();
+  size_t lookups_before = standin.Lookups().size();
   double start = Now();
   for (int p = 0; p < kPages; ++p) {
     if (p) c.NewPage();
@@ -164,6 +168,7 @@ Run Direct(const std::wstring& forms, testing_support::WordStandinSetup& standin
   c.LastDelete();
   r.seconds = Now() - start;
   r.calls = standin.Journal().size() - before;
+  r.lookups = standin.Lookups().size() - lookups_before;
   c.Quit();
   return r;
 }
@@ -180,10 +185,11 @@ int main() {
                            [&] { return ThroughLibrary(forms, standin); }, &direct, &library);
 
   std::printf("report of %d pages, %d fields a page\n", kPages, kFields);
-  std::printf("  direct client : %8.3f s  %6.1f calls/page\n", direct.seconds,
-              static_cast<double>(direct.calls) / kPages);
-  std::printf("  WordPrintOut  : %8.3f s  %6.1f calls/page\n", library.seconds,
-              static_cast<double>(library.calls) / kPages);
+  const std::pair<const char*, Run> runs[] = {{"direct client", direct}, {"WordPrintOut ", library}};
+  for (const auto& [who, run] : runs) {
+    std::printf("  %s : %8.3f s  %6.1f calls/page  %3zu name lookups\n", who, run.seconds,
+                static_cast<double>(run.calls) / kPages, run.lookups);
+  }
   std::printf("  ratio library/direct: %.3f (%+.1f %%)\n", library.seconds / direct.seconds,
               (library.seconds / direct.seconds - 1) * 100);
   return 0;

@@ -12,7 +12,8 @@ namespace quorrel_bench {
 
 struct Run {
   double seconds = 0;
-  size_t calls = 0;  // calls Word received, from the stand-in's journal
+  size_t calls = 0;    // calls Word received, from the stand-in's journal
+  size_t lookups = 0;  // names Word was asked to resolve (GetIDsOfNames)
 };
 
 inline double Now() {
