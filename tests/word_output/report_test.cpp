@@ -280,6 +280,53 @@ INSTANTIATE_TEST_SUITE_P(
                       ClipboardIntrusion{"Emptied", nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The page and field operations, each as the sequence of calls Word receives from it.
+TEST_F(Report, PageAndFieldCallsReachWordInOrder) {
+  auto find_replace = [](const std::string& find, const std::string& replace, bool wildcards) {
+    return std::vector<std::string>{
+        "Range.Find get", "Find.ClearFormatting call", "Find.Replacement get",
+        "Replacement.ClearFormatting call", "Find.Text put VT_BSTR:\"" + find + "\"",
+        "Replacement.Text put VT_BSTR:\"" + replace + "\"", "Find.Forward put VT_BOOL:-1",
+        "Find.Wrap put VT_I4:1", "Find.Format put VT_BOOL:0", "Find.MatchFuzzy put VT_BOOL:0",
+        "Find.MatchWholeWord put VT_BOOL:0", "Find.MatchAllWordForms put VT_BOOL:0",
+        "Find.MatchSoundsLike put VT_BOOL:0",
+        std::string("Find.MatchWildcards put VT_BOOL:") + (wildcards ? "-1" : "0"),
+        "Range.Find get", "Find.Execute call Replace:=VT_I4:2"};
+  };
+  auto then = [](std::vector<std::string> calls, std::vector<std::string> more) {
+    calls.insert(calls.end(), more.begin(), more.end());
+    return calls;
+  };
+  LONG r = 0;
+  const struct {
+    const char* name;
+    std::function<HRESULT()> operation;
+    std::vector<std::string> expected;
+  } operations[] = {
+      {"SetFieldText", [&] { return Fill(L"#name#", Variant::Str(L"山田"), &r); },
+       find_replace("#name#", "山田", false)},
+      {"SetFieldText with a wildcard pattern",
+       [&] { return Fill(L"#a*#", Variant::I4(5), &r, true); }, find_replace("#a*#", "5", true)},
+      {"ClearConversion", [&] { return obj_->ClearConversion(); },
+       then(find_replace("#*#", "", true), {"Range.Collapse call VT_I4:0"})},
+      {"NewPage", [&] { return obj_->NewPage(); },
+       {"Range.Collapse call VT_I4:0", "Range.InsertBreak call VT_I4:7"}},
+      {"LastDelete", [&] { return obj_->LastDelete(); },
+       {"Range.Collapse call VT_I4:0", "Range.Delete call"}},
+  };
+  ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
+  ASSERT_HRESULT_SUCCEEDED(Append(L"letter.docx"));
+  for (const auto& op : operations) {
+    SCOPED_TRACE(op.name);
+    const size_t before = standin_.Journal().size();
+    ASSERT_HRESULT_SUCCEEDED(op.operation());
+    const std::vector<std::wstring> journal = standin_.Journal();
+    std::vector<std::string> calls;
+    for (size_t i = before; i < journal.size(); ++i) calls.push_back(Utf8(journal[i]));
+    EXPECT_EQ(calls, op.expected);
+  }
+}
+
 TEST_F(Report, NewPageAndLastDeleteShapeThePages) {
   ASSERT_HRESULT_SUCCEEDED(obj_->WordStart());
   // Nothing to do before the first page, and no error either.
