@@ -10,7 +10,16 @@ namespace {
 
 class ClassFactory final : public Unknown<IClassFactory> {
  public:
-  explicit ClassFactory(CreateInstanceFn create) : create_(create) {}
+  // A DLL's factory counts as one of its objects: a client may keep it without LockServer, and
+  // DllCanUnloadNow must not let the DLL go under it. A local server's registered factory does
+  // not count, or the server would never see its last object go.
+  ClassFactory(CreateInstanceFn create, bool keeps_module)
+      : create_(create), keeps_module_(keeps_module) {
+    if (keeps_module_) ModuleAddRef();
+  }
+  ~ClassFactory() override {
+    if (keeps_module_) ModuleRelease();
+  }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -25,12 +34,13 @@ class ClassFactory final : public Unknown<IClassFactory> {
 
  private:
   CreateInstanceFn create_;
+  bool keeps_module_;
 };
 
 }  // namespace
 
 IClassFactory* NewClassFactory(CreateInstanceFn create) {
-  return new (std::nothrow) ClassFactory(create);
+  return new (std::nothrow) ClassFactory(create, /*keeps_module=*/false);
 }
 
 HRESULT GetClassObject(REFCLSID requested, REFCLSID clsid, CreateInstanceFn create, REFIID iid,
@@ -38,7 +48,7 @@ HRESULT GetClassObject(REFCLSID requested, REFCLSID clsid, CreateInstanceFn crea
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!IsEqualCLSID(requested, clsid)) return CLASS_E_CLASSNOTAVAILABLE;
-  IClassFactory* factory = NewClassFactory(create);
+  IClassFactory* factory = new (std::nothrow) ClassFactory(create, /*keeps_module=*/true);
   if (!factory) return E_OUTOFMEMORY;
   HRESULT hr = factory->QueryInterface(iid, out);
   factory->Release();

@@ -40,19 +40,23 @@ HRESULT WordPrintOut::SetFieldText(BSTR* StFieldname, VARIANT* StText, VARIANT_B
                                    LONG* ret) {
   if (!ret) return E_POINTER;
   *ret = -1;
-  // The failure carries the number only: no stale description from an earlier call either.
-  SetErrorInfo(0, nullptr);
-  if (word_out_err_ == OutCancel) return kFieldFailed;  // Word is not touched once cancelled
+  // The failure carries the number only: no description left on the thread by an earlier call,
+  // or by code that ran while this one waited for Word.
+  auto fail = [] {
+    SetErrorInfo(0, nullptr);
+    return kFieldFailed;
+  };
+  if (word_out_err_ == OutCancel) return fail();  // Word is not touched once cancelled
   word_out_err_ = NonErr;
 
   com::Bstr text;
-  if (FAILED(ToText(StText, &text))) return kFieldFailed;
+  if (FAILED(ToText(StText, &text))) return fail();
   const wchar_t* field = (StFieldname && *StFieldname) ? *StFieldname : L"";
   bool wildcards = BoWildCard && *BoWildCard != VARIANT_FALSE;
   bool found = false;
   if (FAILED(SetFindReplace(field, text.Get() ? text.Get() : L"", wildcards)) ||
       FAILED(ReplaceAllInRange(&found))) {
-    return kFieldFailed;
+    return fail();
   }
   *ret = found ? 0 : -1;
   return S_OK;

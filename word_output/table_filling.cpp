@@ -60,7 +60,10 @@ HRESULT WordPrintOut::SetTable(_Collection** CoData, LONG* LoTableNo, LONG* LoMa
       !LoMaxRubiIndex) {
     return S_OK;
   }
-  FillTable(*CoData, *LoTableNo, *LoMaxIndex, *LoRow, *LoStartRow, *LoMaxRubiIndex);
+  // A late-bound caller can hand over any object here: only a real collection is read.
+  com::ComPtr<_Collection> rows;
+  if (FAILED((*CoData)->QueryInterface(IID__Collection, rows.ReceiveVoid()))) return S_OK;
+  FillTable(rows.Get(), *LoTableNo, *LoMaxIndex, *LoRow, *LoStartRow, *LoMaxRubiIndex);
   return S_OK;
 }
 

@@ -48,7 +48,6 @@ HRESULT WordPrintOut::SetFieldTextBox_Before(BSTR* StFileName, IDispatch** ret) 
     (*ret)->AddRef();
     return S_OK;
   }();
-  if (SUCCEEDED(hr) && !word_) hr = E_POINTER;
   return PassWordError(hr, error);
 }
 

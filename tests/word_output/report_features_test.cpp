@@ -141,6 +141,58 @@ TEST_F(Features, EmptyRubyTextMakesNoWordCall) {
   for (const auto& c : calls) EXPECT_EQ(c.find("Selection"), std::string::npos) << c;
 }
 
+// An automation object with one more method where a collection has Item: it tells whether
+// anybody took it for a collection. Lives on the stack; counts are not kept.
+class NotACollection final : public IDispatch {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ? this : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+    *n = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+  virtual HRESULT STDMETHODCALLTYPE NotItem(VARIANT*, VARIANT*) {
+    called = true;
+    return E_FAIL;
+  }
+  bool called = false;
+};
+
+// A late-bound client may hand over an object that is no collection at all: the call does
+// nothing with it and, as always, does not fail.
+TEST_F(Features, TableFromSomethingElseThanACollectionDoesNothing) {
+  Append(L"table.docx");
+  NotACollection other;
+  IDispatch* data_ref = &other;
+  VARIANT data;
+  VariantInit(&data);
+  V_VT(&data) = VT_BYREF | VT_DISPATCH;
+  V_DISPATCHREF(&data) = &data_ref;
+  LONG table = 1, max_index = 1, row_count = 1, start_row = 2, max_ruby = -1;
+  const std::wstring before = Text();
+  Variant result;
+  EXPECT_HRESULT_SUCCEEDED(com::CallMethod(
+      obj_.Get(), L"SetTable",
+      {Variant(data), Variant::I4Ref(&table), Variant::I4Ref(&max_index), Variant::I4Ref(&row_count),
+       Variant::I4Ref(&start_row), Variant::I4Ref(&max_ruby)},
+      result.Ptr()));
+  EXPECT_FALSE(other.called) << "a method was called on an object that is no collection";
+  EXPECT_EQ(Utf8(Text()), Utf8(before));
+}
+
 // Calls that stop early keep what was written before, quietly.
 struct TableCase {
   const char* name;

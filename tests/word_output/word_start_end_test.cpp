@@ -206,8 +206,9 @@ TEST_F(WordStartEnd, SecondStartReleasesTheFirstWordWithoutQuit) {
   Discard();
 }
 
-// The server can unload once its objects are gone.
-TEST(QuorrelModule, CanUnloadOnlyWhenNoObjectLives) {
+// The server can unload only when nothing of it is held: no object, no class factory a client
+// kept, no server lock.
+TEST(QuorrelModule, CanUnloadOnlyWhenNothingIsHeld) {
   testing_support::ComApartment apartment;
   ComPtr<_WordPrintOut> obj = CreateWordPrintOut();
   ASSERT_TRUE(obj);
@@ -215,10 +216,28 @@ TEST(QuorrelModule, CanUnloadOnlyWhenNoObjectLives) {
   ASSERT_NE(dll, nullptr);
   auto can_unload = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(dll, "DllCanUnloadNow"));
   ASSERT_NE(can_unload, nullptr);
-  EXPECT_EQ(can_unload(), S_FALSE);
+  EXPECT_EQ(can_unload(), S_FALSE) << "an object lives";
   ComPtr<IDispatch> other;
   obj->get_objWord(other.Receive());
   obj.Reset();
+  EXPECT_EQ(can_unload(), S_OK);
+
+  auto factory = [] {
+    ComPtr<IClassFactory> f;
+    EXPECT_HRESULT_SUCCEEDED(CoGetClassObject(CLSID_WordPrintOut, CLSCTX_INPROC_SERVER, nullptr,
+                                              IID_IClassFactory, f.ReceiveVoid()));
+    return f;
+  };
+  ComPtr<IClassFactory> kept = factory();
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(can_unload(), S_FALSE) << "a factory is kept without LockServer";
+  ASSERT_HRESULT_SUCCEEDED(kept->LockServer(TRUE));
+  kept.Reset();
+  EXPECT_EQ(can_unload(), S_FALSE) << "the server is locked";
+  ComPtr<IClassFactory> unlocker = factory();
+  ASSERT_TRUE(unlocker);
+  ASSERT_HRESULT_SUCCEEDED(unlocker->LockServer(FALSE));
+  unlocker.Reset();
   EXPECT_EQ(can_unload(), S_OK);
 }
 
