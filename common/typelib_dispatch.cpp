@@ -12,14 +12,7 @@ struct GuidLess {
 };
 
 // Objects of an apartment-threaded server may live on several STA threads of one process.
-CRITICAL_SECTION* CacheLock() {
-  static CRITICAL_SECTION lock = [] {
-    CRITICAL_SECTION cs;
-    InitializeCriticalSection(&cs);
-    return cs;
-  }();
-  return &lock;
-}
+SRWLOCK g_cache_lock = SRWLOCK_INIT;
 
 // Held for the life of the process: type info is immutable and shared by every object.
 ITypeLib* g_lib;
@@ -30,7 +23,7 @@ std::map<GUID, ITypeInfo*, GuidLess>* g_infos;
 HRESULT GetModuleTypeInfo(REFGUID guid, ITypeInfo** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  EnterCriticalSection(CacheLock());
+  AcquireSRWLockExclusive(&g_cache_lock);
   HRESULT hr = S_OK;
   if (!g_lib) hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &g_lib);
   if (SUCCEEDED(hr)) {
@@ -46,7 +39,7 @@ HRESULT GetModuleTypeInfo(REFGUID guid, ITypeInfo** out) {
       (*out)->AddRef();
     }
   }
-  LeaveCriticalSection(CacheLock());
+  ReleaseSRWLockExclusive(&g_cache_lock);
   return hr;
 }
 
