@@ -270,6 +270,11 @@ LRESULT DrawingSurface::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       events_->OnMouseUp(static_cast<float>(GET_X_LPARAM(lp) * twips_per_pixel_x_),
                          static_cast<float>(GET_Y_LPARAM(lp) * twips_per_pixel_y_));
       return 0;
+    case WM_CAPTURECHANGED:
+      // Also sent by our own release after a button-up, when the button is already up, and when
+      // the button is disabled, which keeps the pressed state as it is.
+      if (enabled_ && reinterpret_cast<HWND>(lp) != window_) events_->OnCaptureLost();
+      return 0;
     default:
       return DefWindowProcW(window_, msg, wp, lp);
   }

@@ -17,6 +17,8 @@ class DrawingSurface {
     virtual HRESULT OnResize() = 0;
     virtual void OnMouseDown() = 0;
     virtual void OnMouseUp(float x_twips, float y_twips) = 0;
+    // Another window took the mouse between a press and its release.
+    virtual void OnCaptureLost() = 0;
     // Asks the container to move the window to `rect` (pixels in the container's window).
     virtual void OnPositionRequest(const RECT& rect) = 0;
 

@@ -408,6 +408,14 @@ void FlatButton::OnMouseUp(float x, float y) {
   if (0 <= x && 0 <= y && x <= width && y <= height) events_.Fire(kClick);
 }
 
+// Without the capture the release may never come here, or come from a press elsewhere: the
+// button is up again, and a later release must not click it.
+void FlatButton::OnCaptureLost() {
+  if (!state_.is_down) return;
+  state_.is_down = false;
+  Paint();
+}
+
 void FlatButton::OnPositionRequest(const RECT& rect) {
   if (in_place_site_) in_place_site_->OnPosRectChange(&rect);
 }

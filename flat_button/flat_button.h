@@ -153,6 +153,7 @@ class FlatButton final : public com::TypeLibDispatch<_TavFlatBtn>,
   HRESULT OnResize() override;
   void OnMouseDown() override;
   void OnMouseUp(float x, float y) override;
+  void OnCaptureLost() override;
   void OnPositionRequest(const RECT& rect) override;
 
   HRESULT Paint();
@@ -164,6 +165,7 @@ class FlatButton final : public com::TypeLibDispatch<_TavFlatBtn>,
   // The three persistence handlers (persistence.cpp).
   HRESULT InitializeProperties();
   void ReadProperties(IPropertyBag* bag);
+  void Loaded();
   void WriteProperties(IPropertyBag* bag);
 
   HRESULT InPlaceActivate();

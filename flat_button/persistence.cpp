@@ -197,7 +197,15 @@ HRESULT FlatButton::InitNew() { return InitializeProperties(); }
 HRESULT FlatButton::Load(IPropertyBag* bag, IErrorLog*) {
   if (!bag) return E_POINTER;
   ReadProperties(bag);
+  Loaded();
   return S_OK;
+}
+
+// A put refused while reading was skipped: its error info must not reach the container's next
+// failing call, and what was just read is no change to save.
+void FlatButton::Loaded() {
+  SetErrorInfo(0, nullptr);
+  dirty_ = false;
 }
 
 HRESULT FlatButton::Save(IPropertyBag* bag, BOOL clear_dirty, BOOL) {
@@ -215,6 +223,7 @@ HRESULT FlatButton::Load(IStream* stream) {
   RETURN_IF_FAILED(StreamPropertyBag::Create(bag.Receive()));
   RETURN_IF_FAILED(bag->LoadFrom(stream));
   ReadProperties(bag.Get());
+  Loaded();
   return S_OK;
 }
 

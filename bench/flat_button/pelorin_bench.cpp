@@ -49,6 +49,7 @@ class Button : private pelorin::DrawingSurface::Events {
   HRESULT OnResize() override { return pelorin::HandleResize(state, surface); }
   void OnMouseDown() override {}
   void OnMouseUp(float, float) override {}
+  void OnCaptureLost() override {}
   void OnPositionRequest(const RECT&) override {}
 };
 

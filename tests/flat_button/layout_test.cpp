@@ -37,6 +37,7 @@ class Button : private DrawingSurface::Events {
   }
   void OnMouseDown() override {}
   void OnMouseUp(float, float) override {}
+  void OnCaptureLost() override {}
   void OnPositionRequest(const RECT&) override {}
 };
 
@@ -214,7 +215,9 @@ TEST_F(FlatButtonLayout, NoGdiHandleLeakOver10000Drawings) {
   HPEN after = CreatePen(PS_SOLID, 1, 0);
   EXPECT_EQ(LOWORD(reinterpret_cast<UINT_PTR>(after)), LOWORD(reinterpret_cast<UINT_PTR>(probe)));
   DeleteObject(after);
-  if (before >= 0) EXPECT_EQ(GdiObjects(), before);
+  if (before >= 0) {
+    EXPECT_EQ(GdiObjects(), before);
+  }
 }
 
 }  // namespace

@@ -101,6 +101,26 @@ TEST_F(FlatButtonMouse, ReleaseWithoutPressDoesNotClick) {
   EXPECT_EQ(Clicks(), 0);
 }
 
+// Another window takes the mouse between press and release (a switch to another program, say):
+// the button comes up, and a release that reaches it later is no click.
+TEST_F(FlatButtonMouse, LostCaptureReleasesWithoutClick) {
+  host_.Mouse(WM_LBUTTONDOWN, 2, 2);
+  ASSERT_EQ(GetCapture(), host_.window());
+  HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_NE(other, nullptr);
+  SetCapture(other);
+  EXPECT_EQ(Face(), Rgb(kFace));
+  ReleaseCapture();
+  DestroyWindow(other);
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  EXPECT_EQ(Clicks(), 0);
+  // The next press and release click as usual.
+  host_.Mouse(WM_LBUTTONDOWN, 2, 2);
+  host_.Mouse(WM_LBUTTONUP, 2, 2);
+  EXPECT_EQ(Clicks(), 1);
+}
+
 TEST_F(FlatButtonMouse, DisabledButtonNeverPressesOrClicks) {
   ASSERT_HRESULT_SUCCEEDED(SetEnabled(false));
   testing_support::Image before = host_.Snapshot();

@@ -236,6 +236,19 @@ TEST_F(FlatButtonPersistence, StreamRoundTrip) {
   ASSERT_HRESULT_SUCCEEDED(loaded->Load(stream.Get()));
   com::ComPtr<_TavFlatBtn> button = other.As<_TavFlatBtn>();
   EXPECT_TRUE(Values::Of(button.Get()) == Values::Of(button_.Get()));
+  EXPECT_EQ(loaded->IsDirty(), S_FALSE) << "what was just loaded is nothing to save";
+}
+
+// A value the control refuses while reading is skipped, and its error stays behind.
+TEST_F(FlatButtonPersistence, RefusedEntryLeavesNoErrorInfo) {
+  auto bag = MemoryPropertyBag::New();
+  bag->Set(L"AutoSize", Variant::Bool(true));
+  bag->Set(L"MarginWidth", Variant::I2(-30000));  // a negative width to fit: refused
+  Loaded other;
+  LoadInto(&other, bag.Get());
+  com::ComPtr<IErrorInfo> info;
+  EXPECT_EQ(GetErrorInfo(0, info.Receive()), S_FALSE);
+  EXPECT_EQ(other.host.As<IPersistStreamInit>()->IsDirty(), S_FALSE);
 }
 
 TEST_F(FlatButtonPersistence, CorruptStreamIsRefused) {
