@@ -96,6 +96,10 @@ void Lullpane::OnCancelButtonClicked() {
   Release();
 }
 
+// Only the owner's end destroys the form from outside, and without the form there is no timer
+// left to notice it: the server ends now, as the next tick would have ended it.
+void Lullpane::OnFormDestroyed() { EndServerNow(); }
+
 void Lullpane::OnTimer() {
   // An object started without an owner window has no owner to outlive.
   if (owner_hwnd_ != 0 && !IsOwnerAlive(owner_hwnd_)) EndServerNow();

@@ -46,6 +46,7 @@ class Lullpane final
   // WaitFormEvents
   void OnCancelButtonClicked() override;
   void OnTimer() override;
+  void OnFormDestroyed() override;
 
   LONG owner_hwnd_ = 0;
   std::shared_ptr<WaitForm> wait_form_;

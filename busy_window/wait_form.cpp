@@ -238,6 +238,12 @@ LRESULT WaitForm::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CLOSE:
       return 0;  // only the owning object unloads the form
+    case WM_DESTROY: {
+      // Unload detaches the form before it destroys the window: this is somebody else's doing.
+      hwnd_ = pic_anime_ = pic_text_ = cmd_cancel_ = nullptr;
+      if (WaitFormEvents* events = events_) events->OnFormDestroyed();
+      return 0;
+    }
   }
   return DefWindowProcW(hwnd_, msg, wparam, lparam);
 }

@@ -15,6 +15,9 @@ class WaitFormEvents {
  public:
   virtual void OnCancelButtonClicked() = 0;
   virtual void OnTimer() = 0;
+  // The window was destroyed without Unload: Windows does that to an owned window, also one of
+  // another process, when its owner goes. Its timer went with it.
+  virtual void OnFormDestroyed() = 0;
 
  protected:
   ~WaitFormEvents() = default;
