@@ -8,6 +8,7 @@
 #include "com_ptr.h"
 #include "docx_names.h"
 #include "fragment_codec.h"
+#include "utf8.h"
 #include "xml_lite.h"
 #include "zip_archive.h"
 
@@ -15,16 +16,6 @@ namespace standin {
 namespace {
 
 constexpr DWORD kMaxFileSize = 512u << 20;
-
-std::string Utf8(const std::wstring& s) {
-  if (s.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr,
-                      nullptr);
-  return out;
-}
 
 std::wstring Attribute(IXmlReader* r, const wchar_t* name, const wchar_t* ns) {
   std::wstring value;

@@ -9,6 +9,7 @@
 #include "docx_names.h"
 #include "hresult.h"
 #include "table_layout.h"
+#include "utf8.h"
 #include "xml_lite.h"
 #include "zip_archive.h"
 
@@ -25,16 +26,6 @@ constexpr Namespace W{L"w", kW}, WP{L"wp", kWp}, WPS{L"wps", kWps}, A{L"a", kA},
 std::wstring Number(double v) { return std::to_wstring(std::llround(v)); }
 std::wstring Twips(float points) { return Number(points * kTwipsPerPoint); }
 std::wstring Emu(float points) { return Number(points * kEmuPerPoint); }
-
-std::string Utf8(const std::wstring& s) {
-  if (s.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr,
-                      nullptr);
-  return out;
-}
 
 // XmlLite's writer with the first failure kept, so a part is written as straight-line code and
 // checked once at its end.

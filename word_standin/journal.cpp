@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "test_control.h"
+#include "utf8.h"
 
 namespace standin {
 namespace {
@@ -90,15 +91,6 @@ std::wstring ValueText(const VARIANT& v) {
       return s;
     }
   }
-}
-
-std::string Utf8(const std::wstring& s) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
 }
 
 }  // namespace
