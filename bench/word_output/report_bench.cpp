@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
 
 #include "com_test_env.h"
 #include "late_bound.h"
@@ -15,7 +14,6 @@
 
 namespace {
 
-using quorrel_bench::Now;
 using quorrel_bench::Run;
 
 using com::DispidCache;
@@ -35,26 +33,21 @@ Run ThroughLibrary(const std::wstring& forms, testing_support::WordStandinSetup&
   w->put_FormPath(path.Get());
   w->WordStart();
 
-  Run r;
-  size_t before = standin.Journal().size();
-  size_t lookups_before = standin.Lookups().size();
-  double start = Now();
-  for (int p = 0; p < kPages; ++p) {
-    if (p) w->NewPage();
-    w->put_FormName(name.Get());
-    for (int i = 1; i <= kFields; ++i) {
-      com::Bstr field(FieldName(i));
-      BSTR fb = field.Get();
-      Variant text = Variant::Str(L"値" + std::to_wstring(p * kFields + i));
-      VARIANT_BOOL wild = VARIANT_FALSE;
-      LONG found = 0;
-      w->SetFieldText(&fb, text.Ptr(), &wild, &found);
+  Run r = quorrel_bench::Measure(standin, [&] {
+    for (int p = 0; p < kPages; ++p) {
+      if (p) w->NewPage();
+      w->put_FormName(name.Get());
+      for (int i = 1; i <= kFields; ++i) {
+        com::Bstr field(FieldName(i));
+        BSTR fb = field.Get();
+        Variant text = Variant::Str(L"値" + std::to_wstring(p * kFields + i));
+        VARIANT_BOOL wild = VARIANT_FALSE;
+        LONG found = 0;
+        w->SetFieldText(&fb, text.Ptr(), &wild, &found);
+      }
     }
-  }
-  w->LastDelete();
-  r.seconds = Now() - start;
-  r.calls = standin.Journal().size() - before;
-  r.lookups = standin.Lookups().size() - lookups_before;
+    w->LastDelete();
+  });
   w->put_WordOutErr(99);  // quit Word without saving
   w->WordEnd();
   return r;
@@ -153,22 +146,17 @@ class DirectClient {
 
 Run Direct(const std::wstring& forms, testing_support::WordStandinSetup& standin) {
   DirectClient c;
-  Run r;
-  if (FAILED(c.Start())) return r;
-  size_t before = standin.Journal().size();
-  size_t lookups_before = standin.Lookups().size();
-  double start = Now();
-  for (int p = 0; p < kPages; ++p) {
-    if (p) c.NewPage();
-    c.Append(forms + L"tenfields.docx");
-    for (int i = 1; i <= kFields; ++i) {
-      c.Fill(FieldName(i), L"値" + std::to_wstring(p * kFields + i));
+  if (FAILED(c.Start())) return Run();
+  Run r = quorrel_bench::Measure(standin, [&] {
+    for (int p = 0; p < kPages; ++p) {
+      if (p) c.NewPage();
+      c.Append(forms + L"tenfields.docx");
+      for (int i = 1; i <= kFields; ++i) {
+        c.Fill(FieldName(i), L"値" + std::to_wstring(p * kFields + i));
+      }
     }
-  }
-  c.LastDelete();
-  r.seconds = Now() - start;
-  r.calls = standin.Journal().size() - before;
-  r.lookups = standin.Lookups().size() - lookups_before;
+    c.LastDelete();
+  });
   c.Quit();
   return r;
 }
@@ -185,12 +173,6 @@ int main() {
                            [&] { return ThroughLibrary(forms, standin); }, &direct, &library);
 
   std::printf("report of %d pages, %d fields a page\n", kPages, kFields);
-  const std::pair<const char*, Run> runs[] = {{"direct client", direct}, {"WordPrintOut ", library}};
-  for (const auto& [who, run] : runs) {
-    std::printf("  %s : %8.3f s  %6.1f calls/page  %3zu name lookups\n", who, run.seconds,
-                static_cast<double>(run.calls) / kPages, run.lookups);
-  }
-  std::printf("  ratio library/direct: %.3f (%+.1f %%)\n", library.seconds / direct.seconds,
-              (library.seconds / direct.seconds - 1) * 100);
+  quorrel_bench::PrintComparison(direct, library, kPages, "page");
   return 0;
 }

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "com_test_env.h"
@@ -17,7 +16,6 @@
 
 namespace {
 
-using quorrel_bench::Now;
 using quorrel_bench::Run;
 
 using com::ComPtr;
@@ -72,14 +70,8 @@ Run ThroughLibrary(const std::wstring& forms, const std::vector<Row>& data,
   _Collection* c = collection.Get();
   LONG table = 1, max_index = kPlain - 1, row_count = kRows, start = 2, max_ruby = kRuby - 1;
 
-  Run r;
-  size_t before = standin.Journal().size();
-  size_t lookups_before = standin.Lookups().size();
-  double t = Now();
-  w->SetTable(&c, &table, &max_index, &row_count, &start, &max_ruby);
-  r.seconds = Now() - t;
-  r.calls = standin.Journal().size() - before;
-  r.lookups = standin.Lookups().size() - lookups_before;
+  Run r = quorrel_bench::Measure(
+      standin, [&] { w->SetTable(&c, &table, &max_index, &row_count, &start, &max_ruby); });
   w->put_WordOutErr(99);
   w->WordEnd();
   return r;
@@ -90,10 +82,9 @@ Run Direct(const std::wstring& forms, const std::vector<Row>& data,
   CLSID clsid;
   CLSIDFromProgID(L"Word.Application", &clsid);
   ComPtr<IDispatch> app;
-  Run r;
   if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
                               app.ReceiveVoid()))) {
-    return r;
+    return Run();
   }
   DispidCache app_c, docs_c, doc_c, table_c, cell_c, range_c, sel_c, find_c, repl_c, font_c;
   // The same document as the library fills: a new one with the template pasted into it.
@@ -111,57 +102,53 @@ Run Direct(const std::wstring& forms, const std::vector<Row>& data,
                   &range_c);
   com::CallMethod(V_DISPATCH(content.Ptr()), L"Paste", {}, nullptr, nullptr, &range_c);
 
-  size_t before = standin.Journal().size();
-  size_t lookups_before = standin.Lookups().size();
-  double t = Now();
-  com::GetProperty(d, L"Tables", table.Ptr(), {Variant::I4(1)}, nullptr, &doc_c);
-  IDispatch* tb = V_DISPATCH(table.Ptr());
-  auto cell_range = [&](LONG row, LONG col, Variant* cell, Variant* range) {
-    com::CallMethod(tb, L"Cell", {Variant::I4(row), Variant::I4(col)}, cell->Receive(), nullptr,
-                    &table_c);
-    com::GetProperty(V_DISPATCH(cell->Ptr()), L"Range", range->Receive(), {}, nullptr, &cell_c);
-  };
-  for (LONG k = 0; k < kRows; ++k) {
-    for (LONG i = 0; i < kPlain; ++i) {
-      Variant cell, range;
-      cell_range(k + 2, data[k].columns[i], &cell, &range);
-      com::CallMethod(V_DISPATCH(range.Ptr()), L"InsertAfter", {Variant::Str(data[k].texts[i])},
-                      nullptr, nullptr, &range_c);
+  Run r = quorrel_bench::Measure(standin, [&] {
+    com::GetProperty(d, L"Tables", table.Ptr(), {Variant::I4(1)}, nullptr, &doc_c);
+    IDispatch* tb = V_DISPATCH(table.Ptr());
+    auto cell_range = [&](LONG row, LONG col, Variant* cell, Variant* range) {
+      com::CallMethod(tb, L"Cell", {Variant::I4(row), Variant::I4(col)}, cell->Receive(), nullptr,
+                      &table_c);
+      com::GetProperty(V_DISPATCH(cell->Ptr()), L"Range", range->Receive(), {}, nullptr, &cell_c);
+    };
+    for (LONG k = 0; k < kRows; ++k) {
+      for (LONG i = 0; i < kPlain; ++i) {
+        Variant cell, range;
+        cell_range(k + 2, data[k].columns[i], &cell, &range);
+        com::CallMethod(V_DISPATCH(range.Ptr()), L"InsertAfter", {Variant::Str(data[k].texts[i])},
+                        nullptr, nullptr, &range_c);
+      }
     }
-  }
-  for (LONG k = 0; k < kRows; ++k) {
-    for (LONG i = kPlain; i < kPlain + kRuby; ++i) {
-      Variant cell, range, sel, find, font, repl;
-      cell_range(k + 2, data[k].columns[i], &cell, &range);
-      com::CallMethod(V_DISPATCH(range.Ptr()), L"InsertAfter", {Variant::Str(kMarker)}, nullptr,
-                      nullptr, &range_c);
-      com::CallMethod(V_DISPATCH(cell.Ptr()), L"Select", {}, nullptr, nullptr, &cell_c);
-      com::GetProperty(app.Get(), L"Selection", sel.Ptr(), {}, nullptr, &app_c);
-      IDispatch* s = V_DISPATCH(sel.Ptr());
-      com::GetProperty(s, L"Find", find.Ptr(), {}, nullptr, &sel_c);
-      com::CallMethod(V_DISPATCH(find.Ptr()), L"ClearFormatting", {}, nullptr, nullptr, &find_c);
-      com::PutProperty(V_DISPATCH(find.Ptr()), L"Text", Variant::Str(kMarker), nullptr, &find_c);
-      com::Invoke(V_DISPATCH(find.Ptr()), L"Execute", DISPATCH_METHOD, {},
-                  {{L"Forward", Variant::Bool(true)}}, nullptr, nullptr, &find_c);
-      com::GetProperty(s, L"Font", font.Ptr(), {}, nullptr, &sel_c);
-      com::PutProperty(V_DISPATCH(font.Ptr()), L"Superscript", Variant::Bool(true), nullptr,
-                       &font_c);
-      com::GetProperty(s, L"Find", find.Ptr(), {}, nullptr, &sel_c);
-      IDispatch* f = V_DISPATCH(find.Ptr());
-      com::CallMethod(f, L"ClearFormatting", {}, nullptr, nullptr, &find_c);
-      com::GetProperty(f, L"Replacement", repl.Ptr(), {}, nullptr, &find_c);
-      com::CallMethod(V_DISPATCH(repl.Ptr()), L"ClearFormatting", {}, nullptr, nullptr, &repl_c);
-      com::PutProperty(f, L"Text", Variant::Str(kMarker), nullptr, &find_c);
-      com::PutProperty(V_DISPATCH(repl.Ptr()), L"Text", Variant::Str(data[k].texts[i]), nullptr,
-                       &repl_c);
-      com::PutProperty(f, L"Forward", Variant::Bool(true), nullptr, &find_c);
-      com::Invoke(f, L"Execute", DISPATCH_METHOD, {}, {{L"Replace", Variant::I4(2)}}, nullptr,
-                  nullptr, &find_c);
+    for (LONG k = 0; k < kRows; ++k) {
+      for (LONG i = kPlain; i < kPlain + kRuby; ++i) {
+        Variant cell, range, sel, find, font, repl;
+        cell_range(k + 2, data[k].columns[i], &cell, &range);
+        com::CallMethod(V_DISPATCH(range.Ptr()), L"InsertAfter", {Variant::Str(kMarker)}, nullptr,
+                        nullptr, &range_c);
+        com::CallMethod(V_DISPATCH(cell.Ptr()), L"Select", {}, nullptr, nullptr, &cell_c);
+        com::GetProperty(app.Get(), L"Selection", sel.Ptr(), {}, nullptr, &app_c);
+        IDispatch* s = V_DISPATCH(sel.Ptr());
+        com::GetProperty(s, L"Find", find.Ptr(), {}, nullptr, &sel_c);
+        com::CallMethod(V_DISPATCH(find.Ptr()), L"ClearFormatting", {}, nullptr, nullptr, &find_c);
+        com::PutProperty(V_DISPATCH(find.Ptr()), L"Text", Variant::Str(kMarker), nullptr, &find_c);
+        com::Invoke(V_DISPATCH(find.Ptr()), L"Execute", DISPATCH_METHOD, {},
+                    {{L"Forward", Variant::Bool(true)}}, nullptr, nullptr, &find_c);
+        com::GetProperty(s, L"Font", font.Ptr(), {}, nullptr, &sel_c);
+        com::PutProperty(V_DISPATCH(font.Ptr()), L"Superscript", Variant::Bool(true), nullptr,
+                         &font_c);
+        com::GetProperty(s, L"Find", find.Ptr(), {}, nullptr, &sel_c);
+        IDispatch* f = V_DISPATCH(find.Ptr());
+        com::CallMethod(f, L"ClearFormatting", {}, nullptr, nullptr, &find_c);
+        com::GetProperty(f, L"Replacement", repl.Ptr(), {}, nullptr, &find_c);
+        com::CallMethod(V_DISPATCH(repl.Ptr()), L"ClearFormatting", {}, nullptr, nullptr, &repl_c);
+        com::PutProperty(f, L"Text", Variant::Str(kMarker), nullptr, &find_c);
+        com::PutProperty(V_DISPATCH(repl.Ptr()), L"Text", Variant::Str(data[k].texts[i]), nullptr,
+                         &repl_c);
+        com::PutProperty(f, L"Forward", Variant::Bool(true), nullptr, &find_c);
+        com::Invoke(f, L"Execute", DISPATCH_METHOD, {}, {{L"Replace", Variant::I4(2)}}, nullptr,
+                    nullptr, &find_c);
+      }
     }
-  }
-  r.seconds = Now() - t;
-  r.calls = standin.Journal().size() - before;
-  r.lookups = standin.Lookups().size() - lookups_before;
+  });
   com::CallMethod(app.Get(), L"Quit", {Variant::I4(0)}, nullptr, nullptr, &app_c);
   return r;
 }
@@ -178,13 +165,7 @@ int main() {
   quorrel_bench::TakeTurns([&] { return Direct(forms, data, standin); },
                            [&] { return ThroughLibrary(forms, data, standin); }, &direct,
                            &library);
-  const double cells = kRows * (kPlain + kRuby);
   std::printf("SetTable: %ld rows, %ld plain + %ld ruby entries a row\n", kRows, kPlain, kRuby);
-  const std::pair<const char*, Run> runs[] = {{"direct client", direct}, {"WordPrintOut ", library}};
-  for (const auto& [who, run] : runs) {
-    std::printf("  %s : %8.3f s  %6.2f calls/cell  %3zu name lookups\n", who, run.seconds,
-                run.calls / cells, run.lookups);
-  }
-  std::printf("  ratio library/direct: %.3f\n", library.seconds / direct.seconds);
+  quorrel_bench::PrintComparison(direct, library, kRows * (kPlain + kRuby), "cell");
   return 0;
 }

@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
+#include <utility>
 
 #include "com_test_env.h"
 #include "word_standin_control.h"
@@ -21,6 +23,32 @@ inline double Now() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&count);
   return static_cast<double>(count.QuadPart) / frequency.QuadPart;
+}
+
+// Runs `work` and measures it: its time and what Word received meanwhile.
+template <class Work>
+Run Measure(const testing_support::WordStandinSetup& standin, Work work) {
+  const size_t calls = standin.Journal().size(), lookups = standin.Lookups().size();
+  const double start = Now();
+  work();
+  Run r;
+  r.seconds = Now() - start;
+  r.calls = standin.Journal().size() - calls;
+  r.lookups = standin.Lookups().size() - lookups;
+  return r;
+}
+
+// Both runs, with the calls Word received per `unit` (a page, a cell: `units` of them).
+inline void PrintComparison(const Run& direct, const Run& library, double units,
+                            const char* unit) {
+  const std::pair<const char*, Run> runs[] = {{"direct client", direct},
+                                              {"WordPrintOut ", library}};
+  for (const auto& [who, run] : runs) {
+    std::printf("  %s : %8.3f s  %6.2f calls/%s  %3zu name lookups\n", who, run.seconds,
+                run.calls / units, unit, run.lookups);
+  }
+  const double ratio = library.seconds / direct.seconds;
+  std::printf("  ratio library/direct: %.3f (%+.1f %%)\n", ratio, (ratio - 1) * 100);
 }
 
 // <build>\tests\fixtures\, seen from <build>\bench\.
