@@ -16,6 +16,7 @@ namespace {
 using com::ComPtr;
 using com::Variant;
 using quorrel_test::GetText;
+using testing_support::Pages;
 using testing_support::Utf8;
 
 constexpr DWORD kRunTimeoutMs = 120000;
@@ -120,15 +121,6 @@ ProcessResult RunSample(const std::wstring& arguments) {
 bool FileExists(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::vector<std::wstring> Pages(const std::wstring& text) {
-  std::vector<std::wstring> pages(1);
-  for (wchar_t c : text) {
-    if (c == L'\f') pages.emplace_back();
-    else pages.back() += c;
-  }
-  return pages;
 }
 
 bool Contains(const std::wstring& text, const wchar_t* part) {

@@ -61,4 +61,13 @@ std::string Utf8(const std::wstring& s) {
   return out;
 }
 
+std::vector<std::wstring> Pages(const std::wstring& text) {
+  std::vector<std::wstring> pages(1);
+  for (wchar_t c : text) {
+    if (c == L'\f') pages.emplace_back();
+    else pages.back() += c;
+  }
+  return pages;
+}
+
 }  // namespace testing_support

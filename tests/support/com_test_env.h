@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -42,5 +43,8 @@ void PumpMessages(DWORD ms);
 
 // UTF-16 to UTF-8 for readable assertion output.
 std::string Utf8(const std::wstring& s);
+
+// The pages of a Word document's text: Word shows a manual page break as character 12.
+std::vector<std::wstring> Pages(const std::wstring& text);
 
 }  // namespace testing_support

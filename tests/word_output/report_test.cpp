@@ -21,22 +21,13 @@ using com::ComPtr;
 using com::Variant;
 using quorrel_test::CreateWordPrintOut;
 using quorrel_test::GetText;
+using testing_support::Pages;
 using testing_support::Utf8;
 using testing_support::WordStandinSetup;
 
 constexpr HRESULT kLibraryError = 0x80040201;
 
 std::wstring FixtureDir() { return testing_support::ExeDir() + L"fixtures\\"; }
-
-// Pages of a document text: Word shows a manual page break as character 12.
-std::vector<std::wstring> Pages(const std::wstring& text) {
-  std::vector<std::wstring> pages(1);
-  for (wchar_t c : text) {
-    if (c == L'\f') pages.emplace_back();
-    else pages.back() += c;
-  }
-  return pages;
-}
 
 class Report : public ::testing::Test {
  protected:
