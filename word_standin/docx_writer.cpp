@@ -305,6 +305,16 @@ class StoryWriter {
     xml_.End();
   }
 
+  // A floating shape sits at its anchor: no offset from `relative_from` on that axis.
+  void ZeroOffset(const wchar_t* axis, const wchar_t* relative_from) {
+    xml_.Start(WP, axis);
+    xml_.Attr(L"relativeFrom", relative_from);
+    xml_.Start(WP, L"posOffset");
+    xml_.Text(L"0");
+    xml_.End();
+    xml_.End();
+  }
+
   void Drawing(const ShapeModel& shape, bool inline_shape) {
     const int id = ++package_.drawing_id;
     const std::wstring cx = Emu(shape.width), cy = Emu(shape.height);
@@ -320,18 +330,8 @@ class StoryWriter {
                {L"locked", L"0"}, {L"layoutInCell", L"1"}, {L"allowOverlap", L"1"}})
         xml_.Attr(a.first, a.second);
       xml_.EmptyPlain(WP, L"simplePos", {{L"x", L"0"}, {L"y", L"0"}});
-      xml_.Start(WP, L"positionH");
-      xml_.Attr(L"relativeFrom", L"column");
-      xml_.Start(WP, L"posOffset");
-      xml_.Text(L"0");
-      xml_.End();
-      xml_.End();
-      xml_.Start(WP, L"positionV");
-      xml_.Attr(L"relativeFrom", L"paragraph");
-      xml_.Start(WP, L"posOffset");
-      xml_.Text(L"0");
-      xml_.End();
-      xml_.End();
+      ZeroOffset(L"positionH", L"column");
+      ZeroOffset(L"positionV", L"paragraph");
     }
     xml_.EmptyPlain(WP, L"extent", {{L"cx", cx}, {L"cy", cy}});
     if (!inline_shape) {
